@@ -1,0 +1,244 @@
+#include "board/fen.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "board/position.h"
+#include "board/tables.h"
+#include "board/zobrist.h"
+#include "eval/pawn_cache.h"
+#include "movegen/ply.h"
+#include "search/ordering.h"
+#include "search/transtable.h"
+
+Position pos;
+EpdOperation epdPending;
+
+namespace {
+
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+inline const char* skipBlanks(const char* p) {
+  while (isBlank(*p)) ++p;
+  return p;
+}
+
+// The four FEN fields and the EPD operation, read before anything of the position changes.
+struct FenFields {
+  Piece board[64] = {};
+  int side = WHITE;
+  uint16_t castleRights = 0;
+  uint8_t epSquare = 0;
+  EpdOperation epd = {};
+};
+
+int pieceCode(char c) {
+  const char* at = c ? std::strchr(PieceLetters + 1, c) : nullptr;
+  return at ? int(at - PieceLetters) : -1;
+}
+
+bool readFields(const char* p, FenFields& f) {
+  p = skipBlanks(p);
+  // Placement: rank separators carry no meaning; the field ends when the 64th square is filled.
+  for (int sq = 0; sq < 64; ++p) {
+    char c = *p;
+    if (c == '/') continue;
+    if (c >= '1' && c <= '8') {
+      sq += c - '0';
+      continue;
+    }
+    int code = pieceCode(c);
+    if (code < 0) return false;
+    f.board[sq++] = Piece(code);
+  }
+  p = skipBlanks(p);
+  if (*p == 'w' || *p == 'W') f.side = WHITE;
+  else if (*p == 'b' || *p == 'B') f.side = BLACK;
+  else return false;
+  p = skipBlanks(p + 1);
+  for (int i = 0; i < 4 && *p; ++i) {
+    char c = *p++;
+    if (c == 'K') f.castleRights |= WHITE_SHORT;
+    else if (c == 'Q') f.castleRights |= WHITE_LONG;
+    else if (c == 'k') f.castleRights |= BLACK_SHORT;
+    else if (c == 'q') f.castleRights |= BLACK_LONG;
+    else break;  // the first other character ends the field and is consumed with it
+  }
+  p = skipBlanks(p);
+  if (*p && *p != '-') {
+    if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8') f.epSquare = squareFromChars(p[0], p[1]);
+    p += p[1] ? 2 : 1;
+  }
+  // EPD: only the first "a" or "b" after the fields is examined.
+  while (*p && *p != 'a' && *p != 'b') ++p;
+  if (*p && p[1] == 'm' && p[2] == ' ') {
+    char kind = *p;
+    p += 3;
+    int n = 0;
+    char text[10] = {};
+    while (n < 9 && *p && *p != ';' && *p != ' ') text[n++] = *p++;
+    if (*p == ';' || *p == ' ') {
+      f.epd.kind = kind;
+      std::memcpy(f.epd.text, text, sizeof text);
+    }
+  }
+  return true;
+}
+
+// Exactly one king of each colour; castling rights need king and rook at home, and an
+// en-passant square needs the double step that explains it.
+bool checkAndMend(FenFields& f) {
+  int kings[2] = {0, 0};
+  for (Piece p : f.board)
+    if (p == WKING || p == BKING) ++kings[colourOf(p)];
+  if (kings[WHITE] != 1 || kings[BLACK] != 1) return false;
+
+  const Piece* b = f.board;
+  if (!(b[E1] == WKING && b[H1] == WROOK)) f.castleRights &= ~WHITE_SHORT;
+  if (!(b[E1] == WKING && b[A1] == WROOK)) f.castleRights &= ~WHITE_LONG;
+  if (!(b[E8] == BKING && b[H8] == BROOK)) f.castleRights &= ~BLACK_SHORT;
+  if (!(b[E8] == BKING && b[A8] == BROOK)) f.castleRights &= ~BLACK_LONG;
+
+  if (Square e = f.epSquare) {
+    bool explained = f.side == WHITE
+                         ? rowOf(e) == 2 && b[e + 8] == BPAWN && b[e] == EMPTY && b[e - 8] == EMPTY
+                         : rowOf(e) == 5 && b[e - 8] == WPAWN && b[e] == EMPTY && b[e + 8] == EMPTY;
+    if (!explained) f.epSquare = 0;
+  }
+  return true;
+}
+
+void resetPosition() {
+  HistoryEntry* top = pos.historyTop ? pos.historyTop : pos.history;
+  std::memset(pos.history, 0, sizeof(HistoryEntry) * (top - pos.history + 1));
+  pos.historyTop = pos.history;
+  pos.epdBestMove = pos.epdAvoidMove = 0;
+  pos.hashKey = 0;
+  pos.pawnKey = 0;
+  pos.epSquare = pos.rootEpSquare = 0;
+  pos.castleRights = pos.rootCastleRights = 0;
+  pos.totalMaterial = 0;
+  pos.pieceMaterial[0] = pos.pieceMaterial[1] = 0;
+  pos.pawnCount[0] = pos.pawnCount[1] = 0;
+  pos.rootKingSquare[0] = pos.rootKingSquare[1] = 0;
+  pos.occupied = pos.occupiedRot90 = pos.occupiedRotA1H8 = pos.occupiedRotA8H1 = 0;
+  pos.colourPieces[0] = pos.colourPieces[1] = 0;
+  for (Bitboard& b : pos.pieceBB) b = 0;
+  pos.kingSquare[0] = pos.kingSquare[1] = NO_KING;
+  pos.sideToMove = pos.rootSideToMove = WHITE;
+  std::memset(pos.board, EMPTY, sizeof pos.board);
+}
+
+void placePiece(Piece p, Square sq) {
+  static const uint8_t units[13] = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9, 0, 0};
+  Colour c = colourOf(p);
+  pos.board[sq] = p;
+  HashKey key = ZobristKeys[p][sq];
+  pos.hashKey ^= key;
+  pos.totalMaterial += units[p];
+  if (p == WKING || p == BKING) {
+    pos.kingSquare[c] = uint8_t(sq);
+    return;
+  }
+  pos.pieceBB[p] |= SquareMask[sq];
+  if (isPawn(p)) {
+    pos.pawnKey ^= uint32_t(key);
+    ++pos.pawnCount[c];
+  } else {
+    pos.pieceMaterial[c] += units[p];
+  }
+}
+
+void clearSearchMemory() {
+  ClearHashTables();
+  ResetHistoryTables();
+  ClearKillers();
+  ClearPawnCache();
+}
+
+}  // namespace
+
+bool SetupPosition(const char* text) {
+  FenFields f;
+  if (!readFields(text, f) || !checkAndMend(f)) return false;
+
+  resetPosition();
+  for (Square sq = 0; sq < 64; ++sq)
+    if (f.board[sq]) placePiece(f.board[sq], sq);
+  pos.sideToMove = pos.rootSideToMove = f.side;
+  pos.castleRights = f.castleRights;
+  // The en-passant key is part of the key whenever a square is set, as after a double step.
+  if ((pos.epSquare = f.epSquare)) {
+    pos.hashKey ^= ZobristKeys[EMPTY][pos.epSquare];
+    pos.pawnKey ^= uint32_t(ZobristKeys[EMPTY][pos.epSquare]);
+  }
+  for (Colour c : {BLACK, WHITE}) {
+    Piece base = c == WHITE ? WPAWN : BPAWN;
+    pos.colourPieces[c] = SquareMask[pos.kingSquare[c]];
+    for (Piece p = base; p <= WQUEEN + 1; p += 2) pos.colourPieces[c] |= pos.pieceBB[p];
+  }
+  pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
+  pos.occupiedRot90 = Rot90(pos.occupied);
+  pos.occupiedRotA1H8 = RotA1H8(pos.occupied);
+  pos.occupiedRotA8H1 = RotA8H1(pos.occupied);
+
+  pos.history[0].key = pos.hashKey;
+  pos.history[0].reversibleCount = 0;
+
+  pos.rootEpSquare = pos.epSquare;
+  pos.rootCastleRights = pos.castleRights;
+  pos.rootKingSquare[WHITE] = pos.kingSquare[WHITE];
+  pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
+  std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
+
+  clearSearchMemory();
+  pos.plyCount = 1;
+  pos.searchAge = 1;
+  epdPending = f.epd;
+  return true;
+}
+
+char* PositionToFen(char* buffer) {
+  char* out = buffer;
+  int empty = 0;
+  for (Square sq = 0; sq < 64; ++sq) {
+    if (fileOf(sq) == 0 && sq > 0) *out++ = '/';
+    Piece p = pos.board[sq];
+    if (p == EMPTY) {
+      ++empty;
+    } else {
+      if (empty) *out++ = char('0' + empty);
+      empty = 0;
+      *out++ = PieceLetters[p];
+    }
+    if (fileOf(sq) == 7 && empty) {
+      *out++ = char('0' + empty);
+      empty = 0;
+    }
+  }
+  *out++ = ' ';
+  *out++ = pos.sideToMove == WHITE ? 'w' : 'b';
+  *out++ = ' ';
+  if (!pos.castleRights) *out++ = '-';
+  if (pos.castleRights & WHITE_SHORT) *out++ = 'K';
+  if (pos.castleRights & WHITE_LONG) *out++ = 'Q';
+  if (pos.castleRights & BLACK_SHORT) *out++ = 'k';
+  if (pos.castleRights & BLACK_LONG) *out++ = 'q';
+  *out++ = ' ';
+  if (pos.epSquare) {
+    *out++ = char('a' + fileOf(pos.epSquare));
+    *out++ = char('8' - rowOf(pos.epSquare));
+  } else {
+    *out++ = '-';
+  }
+  *out = '\0';
+  return out;
+}
+
+void PrintBoard(const Piece* board) {
+  for (Square sq = 0; sq < 64; ++sq) {
+    if (fileOf(sq) == 0) std::printf("\n%d ", 8 - rowOf(sq));
+    std::printf("%c ", PieceLetters[board[sq]]);
+  }
+  std::printf("\n\n  A B C D E F G H\n");
+}

@@ -1,0 +1,22 @@
+// FEN/EPD setup, FEN output and the board diagram.
+#pragma once
+#include "board/types.h"
+
+// An EPD "bm" or "am" operation of the last setup whose move text still has to be read.
+struct EpdOperation {
+  char kind;      // 'b' best move, 'a' avoid move, 0 none
+  char text[10];  // the move text, at most 9 characters
+};
+extern EpdOperation epdPending;
+
+inline constexpr const char* START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+// Sets up the working position and the root snapshot from FEN text, optionally followed by an
+// EPD "bm" or "am" operation, and clears the search memory. A refused text changes nothing.
+bool SetupPosition(const char* text);
+
+// Writes placement, side, castling and en-passant fields; returns the terminating zero.
+char* PositionToFen(char* buffer);
+
+// Prints the board diagram of a 64-square board on standard output.
+void PrintBoard(const Piece* board);

@@ -1,0 +1,59 @@
+// Lookup tables built once at start-up, and the rotated-bitboard attack look-ups.
+#pragma once
+#include "board/position.h"
+#include "board/types.h"
+
+extern Bitboard KingAttacks[64];
+extern Bitboard KnightAttacks[64];
+extern Bitboard WhitePawnAttacks[64];  // squares a white pawn on sq attacks
+extern Bitboard BlackPawnAttacks[64];  // squares a black pawn on sq attacks
+extern Bitboard RankAttacks[64][256];
+extern Bitboard FileAttacks[64][256];
+extern Bitboard DiagA1H8Attacks[64][256];
+extern Bitboard DiagA8H1Attacks[64][256];
+extern uint8_t DiagShiftA1H8[64], DiagMaskA1H8[64];
+extern uint8_t DiagShiftA8H1[64], DiagMaskA8H1[64];
+extern Bitboard SquareMask[64];
+extern Bitboard SquareMaskRot90[64], SquareMaskRotA1H8[64], SquareMaskRotA8H1[64];
+extern Bitboard FileMaskExcl[64];
+extern Bitboard AdjacentFiles[64];
+extern Bitboard WhitePassedMask[64], BlackPassedMask[64];
+extern Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
+extern Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
+extern Bitboard QueenReach[64], RookReach[64], BishopReach[64];
+
+// Piece-square tables chosen by totalMaterial, one selector per piece type. The selectors
+// have a row for every value totalMaterial can hold, so any set-up position indexes them safely.
+enum PhaseType { PHASE_KING, PHASE_PAWN, PHASE_KNIGHT, PHASE_BISHOP, PHASE_ROOK, PHASE_QUEEN };
+inline constexpr int PHASE_ROWS = 256;
+using PieceSquareRow = const int16_t*;
+extern PieceSquareRow PhaseSelector[6][PHASE_ROWS];
+// For each piece code the selector of its type (white and black share one; EMPTY has none).
+extern const PieceSquareRow* PhaseSelectorByPiece[13];
+
+void InitTables();
+
+// Re-order a bitboard into the three rotated layouts.
+Bitboard Rot90(Bitboard b);
+Bitboard RotA1H8(Bitboard b);
+Bitboard RotA8H1(Bitboard b);
+
+// The highest-numbered square of a non-empty bitboard (its lowest bit).
+inline Square BitScan(Bitboard b) { return 63 - __builtin_ctzll(b); }
+inline int PopCount(Bitboard b) { return __builtin_popcountll(b); }
+
+inline Bitboard rankAttacks(Square sq) {
+  return RankAttacks[sq][(pos.occupied >> (8 * (7 - rowOf(sq)))) & 0xFF];
+}
+inline Bitboard fileAttacks(Square sq) {
+  return FileAttacks[sq][(pos.occupiedRot90 >> (8 * fileOf(sq))) & 0xFF];
+}
+inline Bitboard diagA1H8Attacks(Square sq) {
+  return DiagA1H8Attacks[sq][(pos.occupiedRotA1H8 >> DiagShiftA1H8[sq]) & DiagMaskA1H8[sq]];
+}
+inline Bitboard diagA8H1Attacks(Square sq) {
+  return DiagA8H1Attacks[sq][(pos.occupiedRotA8H1 >> DiagShiftA8H1[sq]) & DiagMaskA8H1[sq]];
+}
+inline Bitboard rookAttacks(Square sq) { return rankAttacks(sq) | fileAttacks(sq); }
+inline Bitboard bishopAttacks(Square sq) { return diagA1H8Attacks(sq) | diagA8H1Attacks(sq); }
+inline Bitboard queenAttacks(Square sq) { return rookAttacks(sq) | bishopAttacks(sq); }

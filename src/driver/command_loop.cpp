@@ -1,0 +1,3 @@
+#include "driver/command_loop.h"
+
+void CommandLoop() {}

@@ -1,0 +1,17 @@
+// Global state of the one search.
+#pragma once
+#include <cstdint>
+
+struct SearchState {
+  uint32_t nodeCount;    // moves made by the search or by perft
+  uint32_t nextPollAt;   // nodeCount at which the next poll runs
+  uint8_t stopSearch;    // every search level returns as soon as it sees it
+  uint32_t iterationDepth;
+  uint32_t maxSearchDepth;
+  int32_t checkCount[2];       // nodes on the current line at which each colour was in check
+  int32_t aspirationResearch;  // -1 after a fail-low, +1 after a fail-high, else 0
+  uint8_t useBitbases;
+  uint8_t allRootMovesDrawn;
+};
+
+extern SearchState search;

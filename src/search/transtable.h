@@ -1,0 +1,23 @@
+// The transposition table: two halves by side to move, 2^18 buckets of three 12-byte entries.
+#pragma once
+#include <cstdint>
+
+struct TransEntry {
+  uint32_t word0;    // bits 18..31 key check, 16..17 key bits, 0..15 move
+  uint32_t keyHigh;  // the key's high 32 bits
+  uint32_t word2;    // bits 0..6 depth, 7..8 bound, 9..17 age, 18..31 score + 8190
+};
+
+inline constexpr int TT_BUCKET_BITS = 18;
+inline constexpr int TT_BUCKETS = 1 << TT_BUCKET_BITS;
+inline constexpr int TT_WAYS = 3;
+
+struct TransTable {
+  TransEntry entries[2][TT_BUCKETS][TT_WAYS];  // [sideToMove][bucket][way]
+};
+static_assert(sizeof(TransTable) == 18874368);
+
+extern TransTable transTable;
+
+// Zeroes every entry of both halves.
+void ClearHashTables();
