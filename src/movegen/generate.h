@@ -1,0 +1,14 @@
+// Pseudo-legal move generators, one instance per colour, reached by sideToMove.
+#pragma once
+#include "board/types.h"
+#include "movegen/ply.h"
+
+using GenerateFn = MoveEntry* (*)(MoveEntry* out);
+using EvasionFn = MoveEntry* (*)(MoveEntry* out, const CheckInfo* info);
+
+extern const GenerateFn generateAll[2];
+extern const GenerateFn generateCaptures[2];
+extern const EvasionFn generateEvasions[2];
+
+// Ordering score of a capture or move to `to` by piece `mover` from `from`, by exchange.
+int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike);

@@ -1,0 +1,10 @@
+// Validation of moves from outside the generators, and playing moves into the game.
+#pragma once
+#include "board/types.h"
+
+// Is the move playable in the current position, king safety aside?
+bool isPseudoLegal(Move m);
+
+// Plays a game move, updates the root snapshot and resets the history tables.
+// Throws MoveError after its report when the move is refused.
+void MakeRealMove(Move m);
