@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "board/types.h"
+
 struct TransEntry {
   uint32_t word0;    // bits 18..31 key check, 16..17 key bits, 0..15 move
   uint32_t keyHigh;  // the key's high 32 bits
@@ -21,3 +23,18 @@ extern TransTable transTable;
 
 // Zeroes every entry of both halves.
 void ClearHashTables();
+
+enum Bound : int { BOUND_EXACT = 0, BOUND_LOWER = 1, BOUND_UPPER = 2 };
+
+struct PlyRecord;
+
+// Looks the current position up; fills hashMove, hashScore, hashDepth and hashBound of the record
+// (a miss sets hashMove and hashDepth to 0). Returns whether an entry was found.
+bool ProbeTable(PlyRecord* ply);
+
+// Stores a result for the current position with the replacement rules; age = searchAge.
+void StoreTable(Move move, int score, int depth, int bound);
+
+// Between moves: keep the 9-bit age field from overflowing, or flatten depths in long endings.
+void AgeTableByPly();
+void FlattenTable(int depth);

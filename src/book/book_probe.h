@@ -1,0 +1,15 @@
+// The opening books: loading, look-up of position keys, and the choice of a book move.
+#pragma once
+#include "board/types.h"
+
+// Loads the main book from a directory (ending in "/") and the second one from its "2/".
+// Returns whether the main book loaded; its error text is then in mainBookError().
+bool LoadBooks(const char* directory);
+const char* mainBookError();
+
+// A book move for the side to move, or 0.
+Move getBookMove();
+
+// Is the current position (for the side to move) in the main / second book?
+bool mainBookHasPosition();
+bool secondBookHasPosition();

@@ -1,0 +1,17 @@
+// The endgame bitbase library, loaded at start-up from the configured directory.
+#pragma once
+
+inline constexpr int BITBASE_NO_RESULT = 99999;
+
+struct Bitbases {
+  bool loaded;   // bitbasesLoaded
+  int loadMode;  // bitbaseLoadMode
+};
+
+extern Bitbases bitbases;
+
+// Loads "egbbso64.so" from the directory (text ending in "/") and calls its load function.
+bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode);
+
+// Probes the working position: a score for the side to move, or BITBASE_NO_RESULT.
+int ProbeBitbase();

@@ -1,0 +1,16 @@
+// Draw recognition on the history stack, and the principal variation read from the table.
+#pragma once
+#include <cstdint>
+
+#include "board/types.h"
+
+// 0 or a marker (MARK_MATERIAL, MARK_FIFTY, MARK_REPETITION). mode 1: one earlier occurrence is
+// a repetition (inside the search); mode 2: two are needed (root and game).
+Move DrawTest(int mode);
+
+// How often the position after a quiet piece move already occurred: 0, 1 or 2.
+int WouldRepeat(Move m);
+
+// Writes at most n table moves from the current position; returns the root entry's score,
+// or 8190 when n is 0 or there is no entry.
+int16_t BuildPv(char* buffer, int n);
