@@ -12,6 +12,7 @@ struct SearchState {
   int32_t aspirationResearch;  // -1 after a fail-low, +1 after a fail-high, else 0
   uint8_t useBitbases;
   uint8_t allRootMovesDrawn;
+  uint64_t movesMade;  // every move the search makes, quiescence included (for benchmarks)
 };
 
 extern SearchState search;

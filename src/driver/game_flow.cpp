@@ -1,0 +1,207 @@
+#include "driver/game_flow.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "board/move.h"
+#include "board/position.h"
+#include "book/book_probe.h"
+#include "driver/clock.h"
+#include "driver/engine_state.h"
+#include "driver/log.h"
+#include "driver/time_control.h"
+#include "movegen/attacks.h"
+#include "movegen/make_move.h"
+#include "movegen/validate.h"
+#include "search/draws_pv.h"
+#include "search/search.h"
+#include "search/search_state.h"
+#include "search/transtable.h"
+
+namespace {
+
+// The record used only to make and take back the pondered move, outside the search's stack.
+PlyRecord ponderPly;
+
+const char* drawClaim(Move marker, bool afterMove) {
+  switch (marker) {
+    case MARK_STALEMATE: return afterMove ? nullptr : "1/2-1/2 {Draw by stalemate (1)}\n";
+    case MARK_REPETITION:
+      return afterMove ? "1/2-1/2 {Draw by 3 fold repetition (22)}\n" : "1/2-1/2 {Draw by 3 fold repetition (2)}\n";
+    case MARK_FIFTY: return afterMove ? "1/2-1/2 {Draw by 50 moves rule (33)}\n" : "1/2-1/2 {Draw by 50 moves rule (3)}\n";
+    case MARK_MATERIAL:
+      return afterMove ? "1/2-1/2 {Draw by insufficient material to mate (44)}\n"
+                       : "1/2-1/2 {Draw by insufficient material to mate (4)}\n";
+    default: return nullptr;
+  }
+}
+
+// A search stopped by "force", "quit" or an unexpected move must not send a move.
+bool stoppedWithoutMove() {
+  if (!driver.inputPending) return false;
+  const char* t = driver.inputToken;
+  return std::strncmp(t, "force", 5) == 0 || std::strncmp(t, "quit", 4) == 0 || ParseCoordinateMove(t) != 0;
+}
+
+// Plays the search's result and returns the claim that goes with it, if any; rootDepth receives
+// the depth of the root's table entry.
+const char* playResult(int& rootDepth) {
+  PlyRecord* root = plies.records;
+  rootDepth = 0;
+  Move move;
+  int score = 0;
+  if (Move draw = DrawTest(2)) {
+    move = draw;
+  } else {
+    ProbeTable(root);
+    move = root->hashMove;
+    score = root->hashScore;
+    rootDepth = root->hashDepth;
+    logLine("\r\n------M: mv%d sc: %d sct: %d d: %d\r\n", move, score, root->hashBound << 7, root->hashDepth);
+  }
+  if (move == MARK_MATED) return pos.sideToMove == BLACK ? "1-0 {Dorvik mated 0}\n" : "0-1 {Dorvik mated 0}\n";
+  if (moveType(move) == MARKER) return drawClaim(move, false);
+
+  MakeRealMove(move);
+  char text[8];
+  MoveToText(move, text);
+  std::printf("move %s\n", text);
+  logLine("\r\nmove %s:\tscore: %d", text, score);
+  const char* whiteWins = pos.sideToMove == BLACK ? "1-0" : "0-1";
+  static char claim[32];
+  if (score == 8099) {
+    std::snprintf(claim, sizeof claim, "%s {Dorvik mates 1}\n", whiteWins);
+    return claim;
+  }
+  if (score > 8050) {
+    if (ProbeTable(root) && root->hashMove == MARK_MATED) {
+      std::snprintf(claim, sizeof claim, "%s {Dorvik mates 1#}\n", whiteWins);
+      return claim;
+    }
+    return nullptr;
+  }
+  return drawClaim(DrawTest(2), true);
+}
+
+// The move the search expects from the opponent, when the table holds a sound one.
+Move expectedReply() {
+  PlyRecord* root = plies.records;
+  if (!ProbeTable(root) || root->hashScore < -4999 || root->hashScore > 4999 || root->hashMove == MOVE_NONE) return 0;
+  Move m = root->hashMove;
+  if (moveType(m) == MARKER) {
+    logLine("\n************ WARNING: FIXING PONDERED FROM NOT VALID STATE !!! ***********************\n");
+    std::printf("\n****************_FixingPonderedMove_***************\n\n");
+    return 0;
+  }
+  if (!isPseudoLegal(m)) return 0;
+  saveSnapshot(&ponderPly);
+  makeMove(m, &ponderPly);
+  bool legal = !kingAttackedAfter(m, pos.sideToMove ^ 1);
+  unmakeMove(m, &ponderPly);
+  return legal ? m : 0;
+}
+
+// Makes the expected reply and searches on it until the front end's next token arrives.
+void ponder(Move m) {
+  char text[8];
+  MoveToText(m, text);
+  logLine("-ponder move: %s", text);
+  saveSnapshot(&ponderPly);
+  driver.engineState = PONDERING;
+  driver.ponderMove = m;
+  plies.current = &ponderPly;
+  makeMove(m, &ponderPly);
+  plies.current = plies.records;
+  logLine("-M: entered StartEngine, goodPonder: 0");
+  search.maxSearchDepth = 127;
+  search.stopSearch = 0;
+  timeControl.searchStartTime = processClock();
+  logLine("*** xxx czas uzyty: %d", processClock() - timeControl.searchStartTime);
+  IterativeDeepening();
+}
+
+}  // namespace
+
+void StopEngine() {
+  logLine("-M: entered StopEngine");
+  TakeBackPonderMove();
+  driver.engineState = FORCE_MODE;
+  search.stopSearch = 1;
+  timeControl.searchStartTime = 0;
+  logLine("-M: exited StopEngine");
+}
+
+void TakeBackPonderMove() {
+  if (driver.engineState == PONDERING && driver.ponderMove) unmakeMove(driver.ponderMove, &ponderPly);
+  driver.ponderMove = MOVE_NONE;
+}
+
+void AcceptPonderedMove() {
+  ++pos.plyCount;
+  ++pos.searchAge;
+  driver.ponderMove = MOVE_NONE;
+}
+
+void StartEngine(bool goodPonder) {
+  logLine("-M: entered StartEngine, goodPonder: %d", goodPonder ? 1 : 0);
+  search.maxSearchDepth = 127;
+  search.stopSearch = 0;
+  int now = processClock();
+  if (goodPonder) {
+    int keep = 2 * timeControl.timeBudget / 3;
+    if (now - timeControl.searchStartTime > keep) timeControl.searchStartTime = now - keep;
+  } else {
+    timeControl.searchStartTime = now;
+  }
+  logLine("*** xxx czas uzyty: %d", processClock() - timeControl.searchStartTime);
+  IterativeDeepening();
+}
+
+void think() {
+  bool ponderHit = driver.engineState == PONDERING;
+  logLine("entered think: %d", ponderHit ? 1 : 0);
+  if (pos.plyCount < 64) {
+    logLine("getBookMove");
+    Move m = getBookMove();
+    logLine("bookMove %d", m);
+    if (m) {
+      MakeRealMove(m);
+      char text[8];
+      MoveToText(m, text);
+      std::printf("move %s\n", text);
+      logLine("move (book) %s", text);
+      driver.engineState = PLAYING;
+      logLine("- NO ponder move");
+      return;
+    }
+  }
+  driver.engineState = THINKING;
+  logLine("start engine");
+  StartEngine(ponderHit);
+
+  for (;;) {
+    if (stoppedWithoutMove()) {
+      driver.engineState = PLAYING;
+      return;
+    }
+    int rootDepth;
+    const char* claim = playResult(rootDepth);
+    driver.engineState = PLAYING;
+    if (claim) {
+      std::printf("%s", claim);
+      break;
+    }
+    if (pos.historyTop->reversibleCount > 80) FlattenTable(rootDepth);
+    else AgeTableByPly();
+    if (!driver.ponderEnabled) break;
+    Move reply = expectedReply();
+    if (!reply) {
+      logLine("-************** NO ponder move, clock:%d", processClock());
+      break;
+    }
+    ponder(reply);
+    if (driver.engineState != THINKING) return;
+    // The predicted move came during the ponder search, which went on as thinking.
+  }
+  if (driver.engineState == PLAYING) logLine("- NO ponder move");
+}

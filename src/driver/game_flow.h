@@ -1,0 +1,16 @@
+// The engine's turn: book move or search, the move and any result claim, then pondering.
+#pragma once
+
+void think();
+
+// Starts a search for the engine's own move; goodPonder counts time already spent pondering.
+void StartEngine(bool goodPonder);
+
+// The "force" command: no more answers, any running search stops.
+void StopEngine();
+
+// Takes the pondered move back off the working position, if one is made.
+void TakeBackPonderMove();
+
+// The predicted move was played: it becomes part of the game.
+void AcceptPonderedMove();

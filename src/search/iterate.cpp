@@ -1,0 +1,168 @@
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+
+#include "board/fen.h"
+#include "board/move.h"
+#include "board/position.h"
+#include "driver/clock.h"
+#include "driver/engine_state.h"
+#include "driver/log.h"
+#include "driver/time_control.h"
+#include "movegen/attacks.h"
+#include "movegen/validate.h"
+#include "search/draws_pv.h"
+#include "search/poll.h"
+#include "search/search.h"
+#include "search/search_state.h"
+#include "search/transtable.h"
+
+namespace {
+
+inline constexpr int FULL_WINDOW_LOW = -MATE_SCORE, FULL_WINDOW_HIGH = MATE_SCORE;
+
+struct Window {
+  int alpha = FULL_WINDOW_LOW;
+  int beta = FULL_WINDOW_HIGH;
+};
+
+// Starts from what the table knows about the root: its window, and for an exact entry its depth.
+void seedFromTable(Window& w) {
+  PlyRecord* r = plies.records;
+  if (!ProbeTable(r)) {
+    logLine("---------- brak hm na poczatku!!!");
+    return;
+  }
+  if (r->hashDepth < 2) return;
+  int stored = r->hashScore;
+  switch (r->hashBound) {
+    case BOUND_LOWER:
+      if (stored >= -8099) w.alpha = stored;
+      break;
+    case BOUND_UPPER:
+      if (stored < MATE_SCORE) w.beta = stored;
+      break;
+    default:
+      w.alpha = stored - 30;
+      w.beta = stored + 30;
+      search.iterationDepth = r->hashDepth;
+      break;
+  }
+  if (WouldRepeat(r->hashMove)) {
+    search.iterationDepth = 2;
+    logLine("---------- repetition after hash!!! - cl");
+    FlattenTable(r->hashDepth);
+  }
+  if (!isPseudoLegal(r->hashMove)) {
+    search.iterationDepth = 2;
+    logLine("---------- illegal move from hash : set 2");
+  }
+  if (w.alpha > 8050) {
+    w.beta = MATE_SCORE;
+    search.iterationDepth = 2;
+    logLine("---------- mate score from hash!!! m:%d", r->hashMove);
+    if (w.alpha > 8099) logLine("------------------------- WARNING: %d", w.alpha);
+  }
+}
+
+// Widens the budget for an aspiration re-search; the amount added is returned to be taken off.
+int64_t extendBudget(int factor) {
+  int64_t before = timeControl.timeBudget;
+  timeControl.timeBudget = int(std::min<int64_t>(before * factor, INT_MAX));
+  return timeControl.timeBudget - before;
+}
+
+void printThinking(int depth, int score, int startClock, const char* pv) {
+  std::printf("    %d     %d     %d     %u  %s\n", depth, score, (processClock() - startClock) / 10, search.nodeCount,
+              pv);
+}
+
+}  // namespace
+
+int16_t IterativeDeepening() {
+  if (DrawTest(2)) return 0;
+
+  PlyRecord* root = plies.records;
+  moveStack[0].move = MOVE_NONE;
+  search.checkCount[0] = search.checkCount[1] = 0;
+  root->listEnd = nullptr;
+  search.nodeCount = 0;
+  search.nextPollAt = 16384;
+  search.iterationDepth = 2;
+  Window w;
+  seedFromTable(w);
+
+  int startClock = processClock();
+  char text[512];
+  PositionToFen(text);
+  logLine("-FEN:\t%s", text);
+  computeCheckInfo(root);
+
+  bool fixing = false;
+  int mates = 0, lastScore = 0, score = 0;
+  for (;;) {
+    while (search.iterationDepth <= search.maxSearchDepth) {
+      score = RootSearch(w.alpha, w.beta);
+      if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
+        bool extend = !search.allRootMovesDrawn && (timeControl.movesToGo > 4 || timeControl.movesPerTimeControl == 0);
+        int64_t extension = 0;
+        if (score <= w.alpha) {
+          search.aspirationResearch = -1;
+          if (extend) extension += extendBudget(3);
+          w = {FULL_WINDOW_LOW, score + 1};
+        } else {
+          search.aspirationResearch = 1;
+          if (extend) extension += extendBudget(2);
+          w = {score - 1, 8099};
+        }
+        score = RootSearch(w.alpha, w.beta);
+        if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
+          if (extend) extension += extendBudget(2);
+          w = {FULL_WINDOW_LOW, 8099};
+          score = RootSearch(w.alpha, w.beta);
+        }
+        search.aspirationResearch = 0;
+        timeControl.timeBudget = int(timeControl.timeBudget - extension);
+      }
+      if (search.stopSearch) break;
+      if (search.iterationDepth > 2 && TimeUp()) {
+        search.stopSearch = 1;
+        break;
+      }
+      if (root->bestMove == MARK_STALEMATE) {
+        logLine("-----STALEMATED---");
+        break;
+      }
+      if (driver.engineState == PONDERING) logLine("---PONDER:");
+
+      int depth = int(search.iterationDepth);
+      lastScore = score;
+      BuildPv(text, std::min(depth, 12));
+      logLine("-E: %d:\t%d\t%d\t%s", depth, score, (processClock() - startClock) / 10, text);
+      printThinking(depth, score, startClock, text);
+
+      ++search.iterationDepth;
+      if (score <= depth - MATE_SCORE || score >= MATE_SCORE - depth) {
+        logLine("--- MATE: %d", score);
+        if (++mates >= 4) break;
+      }
+      w = {std::max(score - 30, -MATE_SCORE), std::min(score + 30, MATE_SCORE)};
+    }
+
+    int rootScore = BuildPv(text, std::min(int(search.iterationDepth) - 1, 12));
+    logLine("-E (-): %d:\t%d\t%d\t%s", search.iterationDepth - 1, rootScore, (processClock() - startClock) / 10, text);
+    printThinking(int(search.iterationDepth) - 1, rootScore, startClock, text);
+
+    // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
+    // by the front end is obeyed at once.
+    bool stoppedForTime = search.stopSearch && !driver.inputPending;
+    if (!stoppedForTime || search.iterationDepth > 5 || fixing || driver.engineState == PONDERING) break;
+    fixing = true;
+    logLine("fixing move... ********************: depth=%d", search.iterationDepth);
+    printThinking(int(search.iterationDepth) - 1, rootScore, startClock, "fixing move...");
+    search.stopSearch = 0;
+    timeControl.searchStartTime = processClock();
+  }
+  return int16_t(lastScore);
+}

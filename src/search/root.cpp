@@ -1,0 +1,152 @@
+#include "board/move.h"
+#include "board/position.h"
+#include "board/tables.h"
+#include "eval/bitbase.h"
+#include "movegen/attacks.h"
+#include "movegen/generate.h"
+#include "movegen/make_move.h"
+#include "search/draws_pv.h"
+#include "search/ordering.h"
+#include "search/poll.h"
+#include "search/search.h"
+#include "search/search_state.h"
+#include "search/transtable.h"
+
+namespace {
+
+inline constexpr int16_t SKIPPED = -8191;  // illegal, or ruled out by the bitbases
+
+enum Verdict { UNKNOWN, WINS, DRAWS, LOSES };
+
+bool bitbaseClassifies(int alpha, int beta) {
+  return bitbases.loaded && pos.pawnCount[WHITE] + pos.pawnCount[BLACK] <= 3 && PopCount(pos.occupied) <= 5 &&
+         alpha < 8010 && beta > -8010;
+}
+
+// Makes every root move once: illegal moves are marked, and with the bitbases the moves are
+// sorted into wins, draws and losses so that only the best class is searched.
+void classifyRootMoves(PlyRecord* r, int alpha, int beta) {
+  static Verdict verdicts[MAX_GENERATED_MOVES];
+  int side = pos.sideToMove;
+  int legal = 0, wins = 0, draws = 0, losses = 0;
+  search.useBitbases = 1;
+  liftHashAndKillers(moveStack, r->listEnd, r, true);
+  for (MoveEntry* e = moveStack; e < r->listEnd; ++e) {
+    Verdict& v = verdicts[e - moveStack];
+    v = UNKNOWN;
+    makeMove(e->move, r);
+    if (kingAttackedAfter(e->move, side)) {
+      e->score = SKIPPED;
+    } else {
+      ++legal;
+      if (e->score == SKIPPED) e->score = -INFINITE_SCORE;  // ruled out by an earlier classification
+      if (bitbaseClassifies(alpha, beta)) {
+        int result = ProbeBitbase();  // from the opponent's point of view
+        if (result != BITBASE_NO_RESULT) {
+          v = result == 0 ? DRAWS : result > 0 ? LOSES : WINS;
+          ++(v == DRAWS ? draws : v == LOSES ? losses : wins);
+        }
+      }
+    }
+    unmakeMove(e->move, r);
+  }
+  search.allRootMovesDrawn = draws > 0 && draws == legal;
+  if (wins + draws + losses == 0) return;
+  for (MoveEntry* e = moveStack; e < r->listEnd; ++e) {
+    if (e->score == SKIPPED) continue;
+    Verdict v = verdicts[e - moveStack];
+    if ((wins && v != WINS) || (draws && v == LOSES) || (losses && losses < legal && v == LOSES)) e->score = SKIPPED;
+  }
+  if (wins || draws == legal || losses == legal) search.useBitbases = 0;
+}
+
+}  // namespace
+
+int16_t RootSearch(int alpha, int beta) {
+  PlyRecord* r = plies.records;
+  int depth = int(search.iterationDepth);
+  r->bestMove = MARK_NO_MOVE;
+  if (ProbeTable(r) && r->hashDepth >= depth) {
+    int stored = r->hashScore;
+    bool narrow = !search.aspirationResearch;
+    bool cut = r->hashBound == BOUND_EXACT || (r->hashBound == BOUND_LOWER && stored >= beta) ||
+               (r->hashBound == BOUND_UPPER && stored <= alpha);
+    if (cut && stored >= -3999 && stored <= 3999) {
+      r->bestMove = r->hashMove;
+      return int16_t(stored);
+    }
+    if (!cut && narrow) {
+      if (r->hashBound == BOUND_LOWER && stored > alpha) alpha = stored;
+      if (r->hashBound == BOUND_UPPER && stored < beta) beta = stored;
+    }
+  }
+
+  int side = pos.sideToMove;
+  bool inCheck = r->checkers != 0;
+  if (!r->listEnd) r->listEnd = inCheck ? generateEvasions[side](moveStack, r) : generateAll[side](moveStack);
+  saveSnapshot(r);
+  classifyRootMoves(r, alpha, beta);
+
+  int best = -INFINITE_SCORE, bound = BOUND_UPPER;
+  bool byHistory = false;
+  for (r->cursor = moveStack; r->cursor < r->listEnd; ++r->cursor) {
+    selectNextMove(r->cursor, r->listEnd, byHistory, side);
+    if (r->cursor->score == SKIPPED) continue;
+    Move m = r->cursor->move;
+    ++search.nodeCount;
+    ++search.movesMade;
+    makeMove(m, r);
+    int score;
+    if (DrawTest(2)) {
+      score = 0;
+    } else if (depth == 1) {
+      plies.current = r + 1;
+      score = -QuiesceNode(0, 1, -beta, -alpha);
+      plies.current = r;
+    } else {
+      plies.current = r + 1;
+      r[1].listEnd = nullptr;
+      r[1].reducedFlag = 0;
+      if (bound == BOUND_UPPER) {
+        score = -SearchNode(depth - 1, 1, -beta, -alpha, 2);
+      } else {
+        score = -SearchNode(depth - 1, 1, -alpha - 1, -alpha, 2);
+        if (score > alpha && score < beta && !search.stopSearch) score = -SearchNode(depth - 1, 1, -beta, -alpha, 2);
+      }
+      plies.current = r;
+    }
+    unmakeMove(m, r);
+    if (search.stopSearch) return int16_t(best);
+    if (depth > 2 && TimeUp()) {
+      search.stopSearch = 1;
+      return int16_t(best);
+    }
+
+    r->cursor->score = int16_t(score);
+    if (score > best) {
+      best = score;
+      r->bestMove = m;
+      if (score > alpha) {
+        if (score >= beta) {
+          recordCutoff(r, moveStack, r->cursor, depth, false);
+          int reported = search.allRootMovesDrawn ? 0 : score;
+          StoreTable(m, reported, depth, BOUND_LOWER);
+          search.useBitbases = 1;
+          return int16_t(reported);
+        }
+        alpha = score;
+        bound = BOUND_EXACT;
+      }
+    }
+  }
+
+  search.useBitbases = 1;
+  if (best == -INFINITE_SCORE) {
+    r->bestMove = inCheck ? MARK_MATED : MARK_STALEMATE;
+    int stored = inCheck ? -MATE_SCORE : 0;
+    StoreTable(r->bestMove, stored, depth, BOUND_EXACT);
+    return int16_t(stored);
+  }
+  StoreTable(r->bestMove, best, depth, bound);
+  return int16_t(best);
+}

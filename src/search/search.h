@@ -1,0 +1,25 @@
+// The search: iterative deepening over a root search, principal-variation alpha-beta below it,
+// and a capture search at the horizon. Scores are centipawns for the side to move; 8190 is
+// infinity, a side mated at ply p scores p - 8100.
+#pragma once
+#include <cstdint>
+
+#include "movegen/ply.h"
+
+inline constexpr int INFINITE_SCORE = 8190;
+inline constexpr int MATE_SCORE = 8100;
+
+int16_t IterativeDeepening();
+int16_t RootSearch(int alpha, int beta);
+int16_t SearchNode(int depth, int ply, int alpha, int beta, int nullAllowed);
+int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta);
+
+// A node's list starts where the nearest ancestor's list ends (an ancestor that has not generated
+// yet, such as a node trying its null move, holds no room).
+inline MoveEntry* listStart(const PlyRecord* r) {
+  while (r != plies.records) {
+    --r;
+    if (r->listEnd) return r->listEnd;
+  }
+  return moveStack;
+}
