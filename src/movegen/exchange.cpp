@@ -24,7 +24,7 @@ int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, B
   const Piece victim = pos.board[to];
   const Bitboard* bb = pos.pieceBB;
 
-  int gain[40];
+  int gain[64];  // one entry per capture on the square: never more than the other 63 squares hold
   gain[0] = CaptureValue[victim];
   int pst = -squareValue(mover, from);
   const Bitboard lastRank = side == WHITE ? RANK_8_BB : RANK_1_BB;

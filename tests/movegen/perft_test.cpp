@@ -41,6 +41,17 @@ TEST(Perft, StandardPositionsAtShallowDepths) {
   EXPECT_EQ(perft(4), 48u + 2039 + 97862 + 4085603);
 }
 
+TEST(Perft, UnusualPositions) {
+  // Sixteen queens: long exchange sequences with x-rays on every line.
+  setUpPosition("k7/qqqqqqqq/8/8/8/8/QQQQQQQQ/7K w - -");
+  ++plies.current;
+  EXPECT_EQ(perft(2), 97u + 8745);
+  // In check from a bishop, with en passant as one of the blocks.
+  setUpPosition("4kb2/8/8/3pP3/8/K7/8/8 w - d6");
+  ++plies.current;
+  EXPECT_EQ(perft(3), 5u + 55 + 330);
+}
+
 TEST(Perft, MatedAndStalematedSidesCountNothing) {
   setUpPosition("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mate
   ++plies.current;
