@@ -1,7 +1,9 @@
 // Validation of outside moves and playing game moves.
 #include <unistd.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "board/tables.h"
 #include "movegen/make_move.h"
@@ -142,6 +144,73 @@ TEST(SetupPosition, RefusesAPositionWhereTheKingCanBeTakenAndChangesNothing) {
   EXPECT_FALSE(SetupPosition("8/8/8/8/8/3k4/3K4/8 w - -"));     // kings side by side
   expectPositionAsBefore(before, "refused setups");
   EXPECT_TRUE(SetupPosition("4k3/8/8/8/8/8/4R3/4K3 b - -"));    // in check, to move: fine
+}
+
+}  // namespace
+
+namespace {
+
+// Legal moves found by trying every move word the validator accepts, against those of the
+// generators: the two routes must agree exactly, in and out of check.
+std::set<Move> legalMoves(bool byValidation) {
+  PlyRecord* r = plies.current;
+  saveSnapshot(r);
+  const int side = pos.sideToMove;
+  std::vector<Move> candidates;
+  if (byValidation) {
+    for (Square f = 0; f < 64; ++f) {
+      if (pos.board[f] == EMPTY || colourOf(pos.board[f]) != side) continue;
+      for (Square t = 0; t < 64; ++t)
+        for (int type = 0; type < 16; ++type)
+          if (type != MARKER && isPseudoLegal(makeMoveWord(f, t, type))) candidates.push_back(makeMoveWord(f, t, type));
+    }
+  } else {
+    CheckInfo info;
+    computeCheckInfo(&info);
+    MoveEntry buffer[MAX_GENERATED_MOVES];
+    MoveEntry* end = info.checkers ? generateEvasions[side](buffer, &info) : generateAll[side](buffer);
+    for (MoveEntry* e = buffer; e < end; ++e) {
+      EXPECT_TRUE(isPseudoLegal(e->move)) << moveText(e->move);
+      candidates.push_back(e->move);
+    }
+  }
+  std::set<Move> legal;
+  for (Move m : candidates) {
+    makeMove(m, r);
+    if (!kingAttackedAfter(m, side)) legal.insert(m);
+    unmakeMove(m, r);
+  }
+  return legal;
+}
+
+TEST(IsPseudoLegal, AgreesWithTheGeneratorsOnLegalMoves) {
+  const char* fens[] = {
+      START_FEN,
+      "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+      "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
+      "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
+      "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -",
+      "4kb2/8/8/3pP3/8/K7/8/8 w - d6",
+      "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R w KQkq -",
+  };
+  for (const char* fen : fens) {
+    SCOPED_TRACE(fen);
+    setUpPosition(fen);
+    ++plies.current;
+    PlyRecord* root = plies.current;
+    std::set<Move> rootMoves = legalMoves(false);
+    EXPECT_EQ(rootMoves, legalMoves(true));
+    const int side = pos.sideToMove;
+    saveSnapshot(root);
+    for (Move m : rootMoves) {
+      makeMove(m, root);
+      ASSERT_FALSE(kingAttackedAfter(m, side));
+      plies.current = root + 1;
+      EXPECT_EQ(legalMoves(false), legalMoves(true)) << "after " << moveText(m);
+      plies.current = root;
+      unmakeMove(m, root);
+    }
+  }
 }
 
 }  // namespace
