@@ -76,6 +76,46 @@ inline Piece promotedPiece(int type, int side) {
   return pieceOf(side, whiteCodes[type & 3]);
 }
 
+// The piece on f goes to t (quiet move or capture, the victim already removed). Returns the new
+// reversible count: `reversible` unless a pawn moved.
+inline uint16_t movePiece(Square f, Square t, int s, PlyRecord* ply, uint16_t reversible) {
+  const Bitboard fromTo = SquareMask[f] | SquareMask[t];
+  toggleRotated(f);
+  Piece p = pos.board[f];
+  switch (p) {
+    case WPAWN: case BPAWN:
+      reversible = 0;
+      ply->savedPieceBB = pos.pieceBB[p];
+      pos.pieceBB[p] ^= fromTo;
+      if (f - t == 16 || t - f == 16) {
+        pos.epSquare = uint8_t((f + t) / 2);
+        toggleKeys(EMPTY, pos.epSquare);
+      }
+      toggleKeys(p, f);
+      toggleKeys(p, t);
+      break;
+    case WKING: case BKING:
+      pos.kingSquare[s] = uint8_t(t);
+      pos.hashKey ^= ZobristKeys[p][f] ^ ZobristKeys[p][t];
+      if (pos.castleRights) {
+        loseRight(s == WHITE ? WHITE_SHORT : BLACK_SHORT);
+        loseRight(s == WHITE ? WHITE_LONG : BLACK_LONG);
+      }
+      break;
+    default:
+      ply->savedPieceBB = pos.pieceBB[p];
+      pos.pieceBB[p] ^= fromTo;
+      pos.hashKey ^= ZobristKeys[p][f] ^ ZobristKeys[p][t];
+      if ((p == WROOK || p == BROOK) && pos.castleRights) loseRight(cornerRight(f));
+      break;
+  }
+  pos.board[t] = p;
+  pos.board[f] = EMPTY;
+  pos.colourPieces[s] ^= fromTo;
+  pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
+  return reversible;
+}
+
 [[noreturn]] void reportMarkerWord(Move m, bool inMake) {
   if (FILE* err = std::fopen("!error.err", "a")) {
     std::fprintf(err, "\n MV_NOT_VALID%s: %d; from=%d; to=%d; type=%d\n", inMake ? "" : " 2", m, moveFrom(m),
@@ -126,7 +166,7 @@ void makeMove(Move m, PlyRecord* ply) {
   switch (type) {
     case QUIET:
       addRotated(t);
-      reversible = uint16_t(previous->reversibleCount + 1);
+      reversible = movePiece(f, t, s, ply, uint16_t(previous->reversibleCount + 1));
       break;
     case CAPTURE: {
       Piece c = pos.board[t];
@@ -140,6 +180,7 @@ void makeMove(Move m, PlyRecord* ply) {
       pos.colourPieces[o] ^= SquareMask[t];
       toggleKeys(c, t);
       if (pos.castleRights) loseRight(cornerRight(t));
+      movePiece(f, t, s, ply, 0);
       break;
     }
     case EN_PASSANT: {
@@ -162,7 +203,7 @@ void makeMove(Move m, PlyRecord* ply) {
       toggleRotated(f);
       toggleRotated(t);
       toggleRotated(x);
-      goto finish;
+      break;
     }
     case PROMO_Q: case PROMO_N: case PROMO_R: case PROMO_B:
     case CAPTURE_PROMO_Q: case CAPTURE_PROMO_N: case CAPTURE_PROMO_R: case CAPTURE_PROMO_B: {
@@ -194,7 +235,7 @@ void makeMove(Move m, PlyRecord* ply) {
       pos.pieceBB[pawn] ^= SquareMask[f];
       pos.colourPieces[s] ^= fromTo;
       pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
-      goto finish;
+      break;
     }
     default: {  // castling, 12..15
       const CastleSquares& c = Castles[type - BLACK_CASTLE_SHORT];
@@ -210,47 +251,10 @@ void makeMove(Move m, PlyRecord* ply) {
       pos.board[c.kingTo] = pos.board[c.kingFrom];
       pos.board[c.rookTo] = pos.board[c.rookFrom];
       pos.board[c.kingFrom] = pos.board[c.rookFrom] = EMPTY;
-      goto finish;
+      break;
     }
   }
 
-  {  // a piece moves from f to t (quiet or capture)
-    toggleRotated(f);
-    Piece p = pos.board[f];
-    switch (p) {
-      case WPAWN: case BPAWN:
-        reversible = 0;
-        ply->savedPieceBB = pos.pieceBB[p];
-        pos.pieceBB[p] ^= fromTo;
-        if (f - t == 16 || t - f == 16) {
-          pos.epSquare = uint8_t((f + t) / 2);
-          toggleKeys(EMPTY, pos.epSquare);
-        }
-        toggleKeys(p, f);
-        toggleKeys(p, t);
-        break;
-      case WKING: case BKING:
-        pos.kingSquare[s] = uint8_t(t);
-        pos.hashKey ^= ZobristKeys[p][f] ^ ZobristKeys[p][t];
-        if (pos.castleRights) {
-          loseRight(s == WHITE ? WHITE_SHORT : BLACK_SHORT);
-          loseRight(s == WHITE ? WHITE_LONG : BLACK_LONG);
-        }
-        break;
-      default:
-        ply->savedPieceBB = pos.pieceBB[p];
-        pos.pieceBB[p] ^= fromTo;
-        pos.hashKey ^= ZobristKeys[p][f] ^ ZobristKeys[p][t];
-        if ((p == WROOK || p == BROOK) && pos.castleRights) loseRight(cornerRight(f));
-        break;
-    }
-    pos.board[t] = p;
-    pos.board[f] = EMPTY;
-    pos.colourPieces[s] ^= fromTo;
-    pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
-  }
-
-finish:
   top->key = pos.hashKey;
   top->reversibleCount = reversible;
   pos.sideToMove = o;
