@@ -86,7 +86,7 @@ bool readFields(const char* p, FenFields& f) {
   return true;
 }
 
-// Exactly one king of each colour; castling rights need king and rook at home, and an
+// Exactly one king of each colour, the one not to move out of check; castling rights need king and rook at home, and an
 // en-passant square needs the double step that explains it.
 bool checkAndMend(FenFields& f) {
   int kings[2] = {0, 0};
@@ -97,7 +97,7 @@ bool checkAndMend(FenFields& f) {
       kingAt[colourOf(f.board[sq])] = sq;
     }
   if (kings[WHITE] != 1 || kings[BLACK] != 1) return false;
-  // The side to move could capture the other king: no game reaches such a position.
+  // Otherwise the side to move could capture the other king: no game reaches such a position.
   if (boardSquareAttacked(f.board, kingAt[f.side ^ 1], f.side)) return false;
 
   const Piece* b = f.board;
