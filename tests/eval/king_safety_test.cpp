@@ -1,6 +1,7 @@
 // King shelter, as the difference between a castled king and the same king on its home square.
 // Both sides hold at most 13 units of pieces, so no king-attack term depends on the king's file.
 // totalMaterial 36..46: king table C (g1 -6, b1 -6, e1 -2, d1 -2).
+#include "eval/king_safety.h"
 #include "eval_helpers.h"
 
 namespace {
@@ -39,6 +40,42 @@ TEST(KingShelterTest, BlackShelterCountsAgainstWhite) {
   int castled = EvalFen("6k1/ppp2ppp/2n5/3q4/3Q4/2N5/PPP2PPP/6K1 b - -");
   int central = EvalFen("4k3/ppp2ppp/2n5/3q4/3Q4/2N5/PPP2PPP/6K1 b - -");
   EXPECT_EQ(castled - central, -6 + 2 + 36);
+}
+
+}  // namespace
+
+namespace {
+
+int BlackOpenness(const char* fen) {
+  EXPECT_TRUE(SetupPosition(fen)) << fen;
+  return KingOpenness<BLACK>();
+}
+
+TEST(KingOpennessTest, CountsOpenFilesAroundTheKing) {
+  // Closed shelter f7 g7 h7: own file 0 + 1, h-file + 1, f-file + 1, White's queen + 1.
+  EXPECT_EQ(BlackOpenness("6k1/5ppp/8/8/8/8/8/3QK3 w - -"), 4);
+  // No pawns: 2 + 2, h-file 3 + 2, f-file 3 + 2, queen 1.
+  EXPECT_EQ(BlackOpenness("6k1/8/8/8/8/8/8/3QK3 w - -"), 15);
+  // King on the h-file, no pawns, no queen: 4, then only the g-file: 3 + 2.
+  EXPECT_EQ(BlackOpenness("7k/8/8/8/8/8/8/4K3 w - -"), 9);
+  // White pawn on g5 only: 2; h7 own: + 1 (count 3 is not above 3); f-file: + 2, then + 2.
+  EXPECT_EQ(BlackOpenness("6k1/7p/8/6P1/8/8/8/4K3 w - -"), 7);
+}
+
+TEST(KingAttackTest, QueenNearTheKingCountsThroughTheScale) {
+  // Queen g4 against b4: the same table value (1) and 23 free squares each; from g4 it sees g7
+  // beside the king (1) at distance 4 (tropism 2): attack count 3, KingAttackScale 8, weighted 1
+  // since below 36 units the openness is 0. The rook a2 adds nothing from either side.
+  EXPECT_EQ(EvalFen("7k/8/8/8/6Q1/8/R7/7K w - -") - EvalFen("7k/8/8/8/1Q6/8/R7/7K w - -"), 8);
+}
+
+TEST(KingAttackTest, CountsBeyondTheScaleAreClamped) {
+  // Eight queens around a bare king push the attack count far past 63; the score must stay
+  // what the colour-flipped position gives, with every table read in bounds.
+  const char* fen = "QQQ5/QkQ5/QQQ5/8/8/8/8/7K b - -";
+  int score = EvalFen(fen);
+  EXPECT_EQ(EvalFen(FlippedFen()), score);
+  EXPECT_LT(score, -8000);
 }
 
 }  // namespace
