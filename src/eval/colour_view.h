@@ -6,7 +6,6 @@
 
 template <Colour C>
 struct Side {
-  static constexpr Colour us = C;
   static constexpr Colour them = C == WHITE ? BLACK : WHITE;
   static constexpr Piece pawn = C == WHITE ? WPAWN : BPAWN;
   static constexpr Piece knight = C == WHITE ? WKNIGHT : BKNIGHT;
