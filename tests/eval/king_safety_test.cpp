@@ -2,6 +2,7 @@
 // Both sides hold at most 13 units of pieces, so no king-attack term depends on the king's file.
 // totalMaterial 36..46: king table C (g1 -6, b1 -6, e1 -2, d1 -2).
 #include "eval/king_safety.h"
+#include "eval/pawn_structure.h"
 #include "eval_helpers.h"
 
 namespace {
@@ -67,6 +68,19 @@ TEST(KingAttackTest, QueenNearTheKingCountsThroughTheScale) {
   // beside the king (1) at distance 4 (tropism 2): attack count 3, KingAttackScale 8, weighted 1
   // since below 36 units the openness is 0. The rook a2 adds nothing from either side.
   EXPECT_EQ(EvalFen("7k/8/8/8/6Q1/8/R7/7K w - -") - EvalFen("7k/8/8/8/1Q6/8/R7/7K w - -"), 8);
+}
+
+TEST(KingAttackTest, OpennessOfTheKingWeightsTheAttack) {
+  // Black king g8 with f7 g7 h7, against f7 h7 only. White's queen e6 touches f7 beside the king
+  // at distance 2: attack count 1 + 8 = 9, KingAttackScale 35. Openness 4 (weight 2) against
+  // 0 -> 2 -> 4 -> 6 -> 8, queen 9 (weight 3). Besides the pawn structure, Black also loses 12
+  // of shelter with g7 gone (no white pawn stands on the f-, g- or h-file), and its bishop gains 1 with one pawn fewer on the board.
+  // totalMaterial 37 and 36: king table C in both; nothing else sees g7.
+  const char* closed = "rrb3k1/5ppp/4Q3/8/8/PPP5/PPPP4/R6K w - -";
+  const char* open = "rrb3k1/5p1p/4Q3/8/8/PPP5/PPPP4/R6K w - -";
+  int closedScore = EvalFen(closed), closedPawns = PawnStructureScore();
+  int openScore = EvalFen(open), openPawns = PawnStructureScore();
+  EXPECT_EQ((closedScore - openScore) - (closedPawns - openPawns), -12 + 1 + (2 - 3) * 35);
 }
 
 TEST(KingAttackTest, CountsBeyondTheScaleAreClamped) {
