@@ -71,11 +71,12 @@ TEST(KingAttackTest, QueenNearTheKingCountsThroughTheScale) {
 }
 
 TEST(KingAttackTest, OpennessOfTheKingWeightsTheAttack) {
-  // Black king g8 with f7 g7 h7, against f7 h7 only. White's queen e6 touches f7 beside the king
-  // at distance 2: attack count 1 + 8 = 9, KingAttackScale 35. Openness 4 (weight 2) against
-  // 0 -> 2 -> 4 -> 6 -> 8, queen 9 (weight 3). Besides the pawn structure, Black also loses 12
-  // of shelter with g7 gone (no white pawn stands on the f-, g- or h-file), and its bishop gains 1 with one pawn fewer on the board.
-  // totalMaterial 37 and 36: king table C in both; nothing else sees g7.
+  // Black king g8 with f7 g7 h7, against f7 h7 only; no white pawn stands on the f-, g- or
+  // h-file. White's queen e6 touches f7 beside the king at distance 2: attack count 1 + 8 = 9,
+  // KingAttackScale 35. Openness 1, 2, 3, queen 4 (weight 2) against 2, 4, 6, 8, queen 9
+  // (weight 3). Besides the pawn structure, Black also loses 12 of shelter with g7 gone, and its
+  // bishop gains 1 with one pawn fewer on the board. totalMaterial 37 and 36: king table C in
+  // both; no piece's line passes g7.
   const char* closed = "rrb3k1/5ppp/4Q3/8/8/PPP5/PPPP4/R6K w - -";
   const char* open = "rrb3k1/5p1p/4Q3/8/8/PPP5/PPPP4/R6K w - -";
   int closedScore = EvalFen(closed), closedPawns = PawnStructureScore();
