@@ -98,10 +98,15 @@ bool readInt(int* value) {
 }
 
 int InputAvailable() {
-  if (input.end > input.start) return int(input.end - input.start);
-  if (input.ended) return 1;
-  pollfd p = {input.fd, POLLIN, 0};
-  return poll(&p, 1, 0) > 0 && (p.revents & (POLLIN | POLLHUP | POLLERR)) ? 1 : 0;
+  // Blanks and line ends alone are no input: a reader told otherwise would wait for a token.
+  for (;;) {
+    while (input.start < input.end && isSpace(input.data[input.start])) ++input.start;
+    if (input.start < input.end) return int(input.end - input.start);
+    if (input.ended) return 1;
+    pollfd p = {input.fd, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) return 0;
+    ensure(1);  // the descriptor is readable, so this read does not wait
+  }
 }
 
 bool inputEnded() { return input.ended && input.start == input.end; }

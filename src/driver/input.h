@@ -13,8 +13,8 @@ bool readLine(char* buffer, size_t size);
 // Reads an integer as scanf's "%d" would; consumes nothing and returns false when none follows.
 bool readInt(int* value);
 
-// Number of bytes waiting: the buffer's unread bytes, else 1 when poll(2) says readable (also at
-// the end of input, so that a waiting reader sees the end at once), else 0.
+// Number of bytes waiting, white space not counted: the buffer's unread bytes, after reading what
+// poll(2) says is readable; 1 at the end of input, so that a waiting reader sees the end at once.
 int InputAvailable();
 
 // True once the end of standard input has been reached.
