@@ -50,12 +50,18 @@ TEST(CommandTable, SimilarToolNamesAreToldApart) {
   EXPECT_EQ(commandOf("Quit"), "<none>");  // commands are case-sensitive
 }
 
-void dispatch(const char* token) {
-  std::strcpy(driver.inputToken, token);
-  DispatchCommand();
-}
+// Runs commands on the engine's state and puts that state back afterwards.
+class Dispatch : public ::testing::Test {
+ protected:
+  void TearDown() override { driver = saved_; }
+  void dispatch(const char* token) {
+    std::strcpy(driver.inputToken, token);
+    DispatchCommand();
+  }
+  DriverState saved_ = driver;
+};
 
-TEST(CommandTable, SideCommandsSetBothSides) {
+TEST_F(Dispatch, SideCommandsSetBothSides) {
   ASSERT_TRUE(SetupPosition(START_FEN));
   dispatch("blackx");
   EXPECT_EQ(pos.sideToMove, BLACK);
@@ -65,7 +71,7 @@ TEST(CommandTable, SideCommandsSetBothSides) {
   EXPECT_EQ(pos.rootSideToMove, WHITE);
 }
 
-TEST(CommandTable, PonderSwitchesAndNew) {
+TEST_F(Dispatch, PonderSwitchesAndNew) {
   dispatch("easy");
   EXPECT_FALSE(driver.ponderEnabled);
   dispatch("hardx");  // exact: ignored
@@ -81,14 +87,13 @@ TEST(CommandTable, PonderSwitchesAndNew) {
   EXPECT_EQ(pos.sideToMove, WHITE);
 }
 
-TEST(CommandTable, MoveTokensAreNoCommandsAndQuitEndsTheLoop) {
+TEST_F(Dispatch, MoveTokensAreNoCommandsAndQuitEndsTheLoop) {
   ASSERT_TRUE(SetupPosition(START_FEN));
   // A move token is tested before the table and matches no command of it.
   EXPECT_EQ(commandOf("e2e4"), "<none>");
   driver.engineState = FORCE_MODE;
   dispatch("quit");
   EXPECT_EQ(driver.engineState, QUITTING);
-  driver.engineState = PLAYING;
 }
 
 }  // namespace
