@@ -55,7 +55,6 @@ bool StartUp() {
   InitTables();
 
   Configuration config = ReadConfiguration("Dorvik.ini");
-  bitbases.loaded = false;
   if (!config.bitbaseDirectory.empty())
     LoadBitbases(config.bitbaseDirectory.c_str(), config.bitbaseCacheMegabytes, config.bitbaseLoadMode);
 
