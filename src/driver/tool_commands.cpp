@@ -59,7 +59,7 @@ void testCommand() {
 
 void perftCommand() {
   int depth = 0;
-  if (!readInt(&depth)) depth = 0;
+  readInt(&depth);  // stays 0 when no number follows
   // runPerft(depth) (movegen)
 }
 
