@@ -123,7 +123,7 @@ TEST(SanDisambiguation, FileOrRankPicksWithoutTesting) {
   EXPECT_EQ(parseSanMove("Nd7"), 0);  // both knights can go there
   EXPECT_EQ(parseSanMove("Ncd7"), 0);
   EXPECT_EQ(parseSanMove("N9d7"), 0);
-  setUp("k7/8/8/R7/8/8/8/R3K3 w - -");
+  setUp("7k/8/8/R7/8/8/8/R3K3 w - -");
   EXPECT_EQ(parseSanMove("R1a3"), makeMoveWord(A1, A3, QUIET));
   EXPECT_EQ(parseSanMove("R5a3"), makeMoveWord(A5, A3, QUIET));
   EXPECT_EQ(parseSanMove("Ra3"), 0);
