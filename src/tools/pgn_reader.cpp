@@ -102,12 +102,12 @@ void playMove(Move m, GameRecord& game, int plyNo) {
   }
 }
 
-uint16_t resultCode(const char* text) {
-  if (!std::strcmp(text, "1-0")) return RESULT_WHITE_WINS;
-  if (!std::strcmp(text, "0-1")) return RESULT_BLACK_WINS;
-  if (!std::strcmp(text, "1/2-1/2")) return RESULT_DRAW;
-  if (!std::strcmp(text, "*")) return RESULT_NONE;
-  return 0xFFFF;
+// The tags have left one of the four results in resultChar.
+uint16_t resultCode(char resultChar) {
+  return resultChar == 'W' ? RESULT_WHITE_WINS
+         : resultChar == 'B' ? RESULT_BLACK_WINS
+         : resultChar == 'D' ? RESULT_DRAW
+                             : RESULT_NONE;
 }
 
 }  // namespace
@@ -160,6 +160,9 @@ uint16_t readPgnGame(std::istream& in, GameRecord& game) {
   game.header = 0;
   reader.made = 0;
   if (!readPgnTags(in, game)) return 0;
+  // Every stored move stays made until the game ends: the game history must have room for them.
+  const long room = long(pos.history + HISTORY_SIZE - 1 - pos.historyTop);
+  const int storable = room < MAX_GAME_PLIES ? int(room) : MAX_GAME_PLIES;
 
   for (;;) {
     in >> std::ws;
@@ -174,17 +177,17 @@ uint16_t readPgnGame(std::istream& in, GameRecord& game) {
       break;  // consumed, so that the next game starts at its tags
     } else if (c >= '0' && c <= '9') {
       const char* result = game.resultText;
-      if (c == result[0] && result[0] && in.peek() == result[1]) {
+      if (c == result[0] && in.peek() == result[1]) {
         for (const char* r = result + 1; *r; ++r)
           if (in.get() != *r) raise(game, "wrong end result 1");
         break;
       }
-    } else if (c == '.' || c == '$' || c == '\t' || c == '\n') {
-      continue;
+    } else if (c == '.' || c == '$') {
+      continue;  // move numbers and NAGs go character by character
     } else {
       in.unget();
       const int plyNo = reader.made + 1;
-      if (plyNo > MAX_GAME_PLIES) {
+      if (plyNo > storable) {
         // Beyond the stored plies the position no longer follows the game: read past the text.
         readToken(in, game);
         continue;
@@ -205,9 +208,7 @@ uint16_t readPgnGame(std::istream& in, GameRecord& game) {
     in >> std::ws;
     return 0;
   }
-  const uint16_t code = resultCode(game.resultText);
-  if (code == 0xFFFF) raise(game, "wrong end result 2");
-  game.header = uint16_t(code | reader.made);
+  game.header = uint16_t(resultCode(game.resultChar) | reader.made);
   takeBackMoves(game);
   return game.header & RESULT_MASK;
 }
