@@ -24,14 +24,18 @@ void warnSkipped(const PgnCounts& counts, const char* pgn) {
   std::printf("Warning: game %d (skipped) file: %s\n", counts.converted + counts.skipped, pgn);
 }
 
-void reportFinished(const PgnCounts& counts, const char* pgn) {
+void printCounts(const PgnCounts& counts) {
   std::printf("converted: %d games. (skipped: %d)\n", counts.converted, counts.skipped);
+}
+
+void reportFinished(const PgnCounts& counts, const char* pgn) {
+  printCounts(counts);
   std::printf("file: %s \t\tfinished\n", pgn);
   logLine("<<< OK:\t%s\t>>>", pgn);
 }
 
 void reportError(const PgnError& error, const PgnCounts& counts, const char* pgn) {
-  std::printf("converted: %d games. (skipped: %d)\n", counts.converted, counts.skipped);
+  printCounts(counts);
   std::printf("ERROR: %s file: %s\n", error.message, pgn);
   logLine("converted: %d\tskipped: %d", counts.converted, counts.skipped);
   logLine("ERROR: %s", error.message);
@@ -110,12 +114,10 @@ void convertGameFile(const char* gameFile, const char* outFile, bool positions) 
         last = percent;
       }
     }
+    std::printf(positions ? "\tOK\n" : "OK\n");
   } catch (const PgnError& error) {
     std::printf("ERROR: %s\n", error.message);
-    std::printf("converted: %d games.\n", converted);
-    return;
   }
-  std::printf(positions ? "\tOK\n" : "OK\n");
   std::printf("converted: %d games.\n", converted);
 }
 
@@ -162,11 +164,8 @@ void Pgn2GameCommand(const char* pgn, const char* gameFile) {
 }
 
 void PgnList2GameCommand(const char* list, const char* gameFile) {
-  std::ifstream in(list);
-  if (!in) {
-    std::printf("Cannot open PGN input file: '%s'\n", list);
-    return;
-  }
+  std::ifstream in;
+  if (!openPgn(in, list)) return;
   GameStore store;
   int total = 0;
   char line[255];

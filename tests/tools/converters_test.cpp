@@ -160,6 +160,16 @@ TEST_F(Converters, Game2PosAppendsPositionLines) {
   EXPECT_NE(lines.find("\trnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3\tB\t2\n"), std::string::npos);
 }
 
+TEST_F(Converters, Game2PosStopsAtAStoredMoveThatIsNotLegal) {
+  // Second record: 1. e2e4 e2e4, a well-formed record with an impossible second move.
+  write("g.bin", TwoRecords.substr(0, 8) + std::string("\x02\x80\x24\x0D\x24\x0D", 6));
+  const std::string out = output([] { Game2PosCommand("g.bin", "p.pos"); });
+  EXPECT_NE(out.find("ERROR: ILLEGAL MOVE IN GAME FILE\nconverted: 1 games.\n"), std::string::npos);
+  const std::string lines = contents("p.pos");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3);
+  EXPECT_EQ(pos.historyTop, pos.history);
+}
+
 TEST_F(Converters, Pgn2PosSplitsLinesByKeyAndStartsFilesEmpty) {
   write("7.pos", "stale\n");
   write("a.pgn", std::string(TwoGames) + "[Result \"*\"]\n1. c4 *\n");
