@@ -1,6 +1,7 @@
 #include "tools/game_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -36,15 +37,23 @@ bool GameStore::open(const char* fileName) {
     stored_.emplace(reinterpret_cast<const char*>(bytes), size);
     size_ += (long long)size;
   }
+  if (status == RecordStatus::BAD_RESULT || status == RecordStatus::TOO_LONG) {
+    std::printf("Game file corrupted! (error on game: %d)\n", records + 1);
+    return refuse();
+  }
+  // Only what was really read is judged: a read that stops before the file's end repairs nothing.
+  struct stat file;
+  const long long judged = size_ + (status == RecordStatus::CUT_SHORT ? (long long)size : 0);
+  if (::fstat(fd_, &file) != 0 || judged != (long long)file.st_size) {
+    std::printf("Cannot read GAME file: '%s'\n", fileName);
+    return refuse();
+  }
   if (status == RecordStatus::CUT_SHORT) {
     if (::ftruncate(fd_, size_) != 0) {
       std::printf("Cannot repair GAME file: '%s'\n", fileName);
       return refuse();
     }
     std::printf("Game file '%s': removed an incomplete last record (%d bytes)\n", fileName, int(size));
-  } else if (status != RecordStatus::END) {
-    std::printf("Game file corrupted! (error on game: %d)\n", records + 1);
-    return refuse();
   }
   return true;
 }
