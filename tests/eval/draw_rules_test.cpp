@@ -37,7 +37,7 @@ TEST(CannotWinTest, SideToMoveWithOnlyAMinorAndNoPawnsScoresZeroWhenAhead) {
 
 TEST(CannotWinTest, PawnsOrARookKeepTheScore) {
   EXPECT_GT(EvalFen("4k3/8/p7/8/4N3/8/7P/4K3 w - -"), 0);
-  EXPECT_GT(EvalFen("4k3/8/p7/8/4R3/8/8/4K3 w - -"), 0);
+  EXPECT_GT(EvalFen("4k3/8/p7/8/3R4/8/8/4K3 w - -"), 0);
   // Both sides to move see the same position: the scores are opposite.
   EXPECT_EQ(EvalFen("4k3/8/p7/8/4N3/8/7P/4K3 b - -"), -EvalFen("4k3/8/p7/8/4N3/8/7P/4K3 w - -"));
 }

@@ -47,30 +47,33 @@ inline std::string FlippedFen() {
   return BoardToFen(flipped, pos.sideToMove == WHITE ? BLACK : WHITE);
 }
 
-// A random position: one king each, not adjacent, no pawns on the first or last rank, and a
-// random number of every other piece.
+// A random position that setup accepts: one king each, not adjacent, the side not to move not in
+// check, no pawns on the first or last rank, and a random number of every other piece.
 inline std::string RandomFen(std::mt19937& rng, int maxPieces = 4, int maxPawns = 8) {
-  Piece board[64] = {};
-  auto freeSquare = [&](bool pawn) {
-    for (;;) {
-      Square sq = Square(rng() % 64);
-      if (board[sq] != EMPTY || (pawn && (rowOf(sq) == 0 || rowOf(sq) == 7))) continue;
-      return sq;
-    }
-  };
-  Square whiteKing = freeSquare(false);
-  board[whiteKing] = WKING;
   for (;;) {
-    Square sq = freeSquare(false);
-    if (std::abs(rowOf(sq) - rowOf(whiteKing)) > 1 || std::abs(fileOf(sq) - fileOf(whiteKing)) > 1) {
-      board[sq] = BKING;
-      break;
+    Piece board[64] = {};
+    auto freeSquare = [&](bool pawn) {
+      for (;;) {
+        Square sq = Square(rng() % 64);
+        if (board[sq] != EMPTY || (pawn && (rowOf(sq) == 0 || rowOf(sq) == 7))) continue;
+        return sq;
+      }
+    };
+    Square whiteKing = freeSquare(false);
+    board[whiteKing] = WKING;
+    for (;;) {
+      Square sq = freeSquare(false);
+      if (std::abs(rowOf(sq) - rowOf(whiteKing)) > 1 || std::abs(fileOf(sq) - fileOf(whiteKing)) > 1) {
+        board[sq] = BKING;
+        break;
+      }
     }
+    for (Piece p = WPAWN; p <= BQUEEN; ++p) {
+      int count = int(rng() % ((isPawn(p) ? maxPawns : maxPieces) + 1));
+      if (p >= WQUEEN) count = int(rng() % 3);
+      for (int i = 0; i < count; ++i) board[freeSquare(isPawn(p))] = p;
+    }
+    std::string fen = BoardToFen(board, int(rng() % 2));
+    if (SetupPosition(fen.c_str())) return fen;
   }
-  for (Piece p = WPAWN; p <= BQUEEN; ++p) {
-    int count = int(rng() % ((isPawn(p) ? maxPawns : maxPieces) + 1));
-    if (p >= WQUEEN) count = int(rng() % 3);
-    for (int i = 0; i < count; ++i) board[freeSquare(isPawn(p))] = p;
-  }
-  return BoardToFen(board, int(rng() % 2));
 }

@@ -43,7 +43,8 @@ TEST(RookTest, RooksOnTheSeventhRank) {
   // Two rooks d7, e7 against d6, e6, 10 free squares each: 2 * 7 + 36, plus 48 with the king
   // on the 8th rank, 18 with the king on the 7th, nothing with it elsewhere.
   EXPECT_EQ(EvalFen("6k1/3RR3/8/8/8/8/8/7K w - -") - EvalFen("6k1/8/3RR3/8/8/8/8/7K w - -"), 14 + 36 + 48);
-  EXPECT_EQ(EvalFen("8/3RR2k/8/8/8/8/8/7K w - -") - EvalFen("8/7k/3RR3/8/8/8/8/7K w - -"), 14 + 36 + 18);
+  // (Black to move: with White to move the king on h7 would stand in check.)
+  EXPECT_EQ(EvalFen("8/7k/3RR3/8/8/8/8/7K b - -") - EvalFen("8/3RR2k/8/8/8/8/8/7K b - -"), 14 + 36 + 18);
   EXPECT_EQ(EvalFen("8/3RR3/8/7k/8/8/8/7K w - -") - EvalFen("8/8/3RR3/7k/8/8/8/7K w - -"), 14 + 36);
 }
 
