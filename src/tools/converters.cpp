@@ -48,10 +48,19 @@ bool moreGames(std::istream& in) {
   return in.good();
 }
 
+// Text files saved with a UTF-8 byte-order mark are read from after it.
 bool openPgn(std::ifstream& in, const char* pgn) {
   in.open(pgn);
-  if (!in) std::printf("Cannot open PGN input file: '%s'\n", pgn);
-  return bool(in);
+  if (!in) {
+    std::printf("Cannot open PGN input file: '%s'\n", pgn);
+    return false;
+  }
+  char mark[3] = {};
+  if (!in.read(mark, 3) || std::memcmp(mark, "\xEF\xBB\xBF", 3) != 0) {
+    in.clear();
+    in.seekg(0);
+  }
+  return true;
 }
 
 // One PGN file into the game store (opened on first use). False when the conversion must stop:

@@ -76,6 +76,13 @@ TEST_F(Converters, Pgn2GameSkipsUndecidedGamesAndRepeatsWithinOneFile) {
   EXPECT_EQ(contents("g.bin"), TwoRecords);
 }
 
+TEST_F(Converters, ByteOrderMarkBeforeTheFirstGameIsPassedOver) {
+  write("a.pgn", std::string("\xEF\xBB\xBF") + TwoGames);
+  EXPECT_EQ(output([] { Pgn2GameCommand("a.pgn", "g.bin"); }),
+            "converted: 2 games. (skipped: 0)\nfile: a.pgn \t\tfinished\n");
+  EXPECT_EQ(contents("g.bin"), TwoRecords);
+}
+
 TEST_F(Converters, Pgn2GameCutsOffAPartialLastRecord) {
   write("a.pgn", TwoGames);
   write("g.bin", TwoRecords.substr(0, 8) + TwoRecords.substr(8, 3));
