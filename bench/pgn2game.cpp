@@ -72,7 +72,7 @@ double timedRun(const char* pgn, const char* game) {
   const int null = open("/dev/null", O_WRONLY);
   dup2(null, 1);
   const auto start = std::chrono::steady_clock::now();
-  Pgn2GameCommand(pgn, game);
+  Pgn2Game(pgn, game);
   const auto stop = std::chrono::steady_clock::now();
   std::fflush(stdout);
   dup2(saved, 1);

@@ -8,6 +8,7 @@
 #include "driver/input.h"
 #include "driver/log.h"
 #include "driver/startup.h"
+#include "movegen/make_move.h"
 
 namespace {
 
@@ -77,7 +78,11 @@ void CommandLoop() {
     }
     driver.inputPending = false;
     logLine("::cmd:: %s", driver.inputToken);
-    DispatchCommand();
+    try {
+      DispatchCommand();
+    } catch (const MoveError&) {
+      // The refused move has been reported; the next command is read as usual.
+    }
   }
   driver.engineState = QUITTING;
 }

@@ -2,11 +2,16 @@
 #include <cstring>
 
 #include "board/fen.h"
+#include "board/move.h"
 #include "board/position.h"
 #include "driver/commands.h"
 #include "driver/engine_state.h"
+#include "driver/game_flow.h"
 #include "driver/input.h"
 #include "driver/log.h"
+#include "driver/time_control.h"
+#include "movegen/make_move.h"
+#include "movegen/validate.h"
 
 namespace {
 
@@ -19,9 +24,13 @@ void readNumberWordNumber(int* first, char* word, size_t wordSize, int* second) 
 }
 
 // Plays a move into the game; a refused move has been reported by the time it throws.
-void playGameMove(Move m) {
-  (void)m;
-  // try { MakeRealMove(m); } catch (const MoveError&) {} (movegen: MakeRealMove)
+bool playGameMove(Move m) {
+  try {
+    MakeRealMove(m);
+    return true;
+  } catch (const MoveError&) {
+    return false;
+  }
 }
 
 }  // namespace
@@ -31,7 +40,7 @@ void timeCommand() {
   char word[INPUT_TOKEN_SIZE] = "";
   readNumberWordNumber(&own, word, sizeof word, &opponent);
   logLine("%d %s %d", own, word, opponent);
-  // ComputeTimeBudget(own) (time control)
+  ComputeTimeBudget(own);
 }
 
 void moveCommand(Move m) {
@@ -42,33 +51,30 @@ void moveCommand(Move m) {
     case PONDERING:
       if (m == driver.ponderMove) {
         logLine("-WARNING ------------------------------ ------------- -------- GOOD PONDER");
-        // think() (game flow) charges the time already spent pondering to this move
+        AcceptPonderedMove();
+        think();  // charges the time already spent pondering to this move
         break;
       }
       logLine("-BAD PONDER");
-      if (driver.ponderMove) {
-        // unmakeMove(driver.ponderMove, &ponderPly) (game flow: the ponder PlyRecord)
-        driver.ponderMove = 0;
-      }
-      playGameMove(m);
-      ++pos.searchAge;
+      TakeBackPonderMove();
       driver.engineState = PLAYING;
-      // think() (game flow)
+      if (playGameMove(m)) {
+        ++pos.searchAge;
+        think();
+      }
       break;
     default:
-      playGameMove(m);
-      // think() (game flow): the engine answers
+      if (playGameMove(m)) think();  // the engine answers
       break;
   }
 }
 
-void goCommand() {
-  // think() (game flow)
-}
+void goCommand() { think(); }
 
 void newCommand() {
   SetupPosition(START_FEN);
   driver.engineState = PLAYING;
+  driver.ponderMove = MOVE_NONE;  // a pondered move went with the old position
 }
 
 void levelCommand() {
@@ -76,12 +82,10 @@ void levelCommand() {
   char baseTime[INPUT_TOKEN_SIZE] = "";  // the time lines carry the clock; this is only logged
   readNumberWordNumber(&moves, baseTime, sizeof baseTime, &increment);
   logLine("%d %s %d", moves, baseTime, increment);
-  // timeControl.movesPerTimeControl = moves; timeControl.timeIncrement = increment >= 1 ? increment * 1000 : 0; (time control)
+  SetLevel(moves, increment);
 }
 
-void forceCommand() {
-  // StopEngine() (game flow)
-}
+void forceCommand() { StopEngine(); }
 
 void setboardCommand() {
   char* text = driver.inputToken;

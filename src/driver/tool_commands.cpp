@@ -7,8 +7,12 @@
 #include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/input.h"
+#include "driver/time_control.h"
 #include "eval/bitbase.h"
+#include "eval/evaluate.h"
+#include "movegen/perft.h"
 #include "search/search_state.h"
+#include "tools/converters.h"
 
 namespace {
 
@@ -43,24 +47,23 @@ void evalCommand() {
       return;
     }
   }
-  // std::printf("eval score: %d\n", Evaluate()); (evaluation)
+  std::printf("eval score: %d\n", Evaluate());
 }
 
 void testCommand() {
   static const int probeArguments[9] = {1, 24, 41, 8, 3, 6, 13, 2, 25};
   if (bitbases.loaded) ProbeBitbaseArguments(probeArguments);  // the answer does not matter
-  // timeControl.movesPerTimeControl = 1; timeControl.timeIncrement = 0; (time control)
   SetupPosition(TEST_FEN);
   driver.engineState = PLAYING;
   driver.ponderEnabled = false;
   PrintBoard(pos.board);
-  // ComputeTimeBudget(999999999) (time control)
+  SetUnlimitedBudget();
 }
 
 void perftCommand() {
   int depth = 0;
   readInt(&depth);  // stays 0 when no number follows
-  // runPerft(depth) (movegen)
+  runPerft(depth);
 }
 
 void benchmarkCommand() {
@@ -76,28 +79,28 @@ void benchmarkSpeedCommand() {
 }
 
 void pgn2posCommand() {
-  [[maybe_unused]] Word pgn = readWord();
-  // pgn2pos(pgn.text) (game-file tools)
+  Word pgn = readWord();
+  Pgn2Pos(pgn.text);
 }
 
 void pgn2gameCommand() {
-  [[maybe_unused]] Word pgn = readWord(), game = readWord();
-  // pgn2game(pgn.text, game.text) (game-file tools)
+  Word pgn = readWord(), game = readWord();
+  Pgn2Game(pgn.text, game.text);
 }
 
 void pgnlist2gameCommand() {
-  [[maybe_unused]] Word list = readWord(), game = readWord();
-  // pgnlist2game(list.text, game.text) (game-file tools)
+  Word list = readWord(), game = readWord();
+  PgnList2Game(list.text, game.text);
 }
 
 void game2pgnCommand() {
-  [[maybe_unused]] Word game = readWord(), pgn = readWord();
-  // game2pgn(game.text, pgn.text) (game-file tools)
+  Word game = readWord(), pgn = readWord();
+  Game2Pgn(game.text, pgn.text);
 }
 
 void game2posCommand() {
-  [[maybe_unused]] Word game = readWord(), positions = readWord();
-  // game2pos(game.text, positions.text) (game-file tools)
+  Word game = readWord(), positions = readWord();
+  Game2Pos(game.text, positions.text);
 }
 
 void bookshowCommand() {

@@ -88,7 +88,7 @@ int16_t IterativeDeepening() {
   search.checkCount[0] = search.checkCount[1] = 0;
   root->listEnd = nullptr;
   search.nodeCount = 0;
-  search.nextPollAt = 16384;
+  search.nextPollAt = POLL_INTERVAL;
   search.iterationDepth = 2;
   Window w;
   seedFromTable(w);

@@ -69,13 +69,16 @@ void HandleSearchInput() {
              std::strcmp(token, "quit") == 0) {
     handToLoop(true);
   } else {
-    handToLoop(false);
+    // A pondering search has no time limit: it stops for anything the loop must handle, so that
+    // the token is neither held back indefinitely nor replaced by a later one.
+    handToLoop(driver.engineState == PONDERING);
   }
 }
 
 bool PollSearch() {
   if (mustStop()) return true;
-  if (InputAvailable()) {
+  // A token already handed to the loop is dispatched first; later input waits behind it.
+  if (!driver.inputPending && InputAvailable()) {
     HandleSearchInput();
     if (mustStop()) return true;
   }

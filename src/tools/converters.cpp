@@ -132,7 +132,7 @@ void convertGameFile(const char* gameFile, const char* outFile, bool positions) 
 
 }  // namespace
 
-void Pgn2PosCommand(const char* pgn) {
+void Pgn2Pos(const char* pgn) {
   std::ifstream in;
   if (!openPgn(in, pgn)) return;
   std::ofstream files[16];
@@ -166,13 +166,13 @@ void Pgn2PosCommand(const char* pgn) {
   reportFinished(counts, pgn);
 }
 
-void Pgn2GameCommand(const char* pgn, const char* gameFile) {
+void Pgn2Game(const char* pgn, const char* gameFile) {
   GameStore store;
   int total = 0;
   convertPgnToGames(pgn, gameFile, store, total);
 }
 
-void PgnList2GameCommand(const char* list, const char* gameFile) {
+void PgnList2Game(const char* list, const char* gameFile) {
   std::ifstream in;
   if (!openPgn(in, list)) return;
   GameStore store;
@@ -186,8 +186,8 @@ void PgnList2GameCommand(const char* list, const char* gameFile) {
   std::printf("\nCONVERTED GAMES: %d\n", total);
 }
 
-void Game2PgnCommand(const char* gameFile, const char* pgn) { convertGameFile(gameFile, pgn, false); }
+void Game2Pgn(const char* gameFile, const char* pgn) { convertGameFile(gameFile, pgn, false); }
 
-void Game2PosCommand(const char* gameFile, const char* positions) {
+void Game2Pos(const char* gameFile, const char* positions) {
   convertGameFile(gameFile, positions, true);
 }

@@ -4,16 +4,16 @@
 #pragma once
 
 // Positions of every game into the 16 files 0.pos to F.pos, split by the key's first hex digit.
-void Pgn2PosCommand(const char* pgn);
+void Pgn2Pos(const char* pgn);
 
 // Appends every decided game not yet stored to the game file.
-void Pgn2GameCommand(const char* pgn, const char* game);
+void Pgn2Game(const char* pgn, const char* game);
 
-// Pgn2GameCommand for every PGN file named, one per line, in the list file.
-void PgnList2GameCommand(const char* list, const char* game);
+// Pgn2Game for every PGN file named, one per line, in the list file.
+void PgnList2Game(const char* list, const char* game);
 
 // Appends every stored game to the PGN file.
-void Game2PgnCommand(const char* game, const char* pgn);
+void Game2Pgn(const char* game, const char* pgn);
 
 // Appends the positions of every stored game to the position file.
-void Game2PosCommand(const char* game, const char* positions);
+void Game2Pos(const char* game, const char* positions);
