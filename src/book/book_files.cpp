@@ -62,6 +62,8 @@ bool loadBookSide(BookSide& side, const char* basePath, char* errorText, size_t 
     snprintf(errorText, errorSize, "Cannot get file statistics: '%s'.\n", name);
     return false;
   }
+  // Unbuffered: every probe reads the file as it is now, six bytes at a time, never a stale buffer.
+  setvbuf(records, nullptr, _IONBF, 0);
   side.recordFile = records;
   side.recordCount = size / BOOK_RECORD_BYTES;
 
