@@ -48,7 +48,7 @@ bool createBookSide(OpeningBook& book, const char* name, DbFile& dbFile, int sid
     sumB += r.blackWins;
     sumD += r.draws;
     if (!selected(r, side)) continue;
-    HashKey key = r.key();
+    HashKey key = r.key;
     index[bookBucket(key)] = c++;
     uint32_t low = bookKeyLow(key), mid = bookKeyMid(key);
     unsigned char bytes[BOOK_RECORD_BYTES] = {uint8_t(low), uint8_t(low >> 8), uint8_t(low >> 16),

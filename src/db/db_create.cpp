@@ -32,7 +32,7 @@ LineParse parseLine(const char* line, DbRecord& record) {
   HashKey key = 0;
   const char* p = line;
   for (int digits = 0; digits < 16 && hexValue(*p) >= 0; ++digits, ++p) key = key << 4 | HashKey(hexValue(*p));
-  record.setKey(key);
+  record.key = key;
 
   p = line + 17;
   packBoard(p, record);
@@ -83,7 +83,9 @@ bool readLine(FILE* f, char* line) {
 }
 
 bool writeRecord(FILE* out, const DbRecord& record) {
-  return fwrite(&record, 1, DB_RECORD_BYTES, out) == size_t(DB_RECORD_BYTES);
+  uint8_t bytes[DB_RECORD_BYTES];
+  encodeDbRecord(record, bytes);
+  return fwrite(bytes, 1, DB_RECORD_BYTES, out) == size_t(DB_RECORD_BYTES);
 }
 
 }  // namespace
@@ -136,8 +138,8 @@ bool createDbFile(const char* positionPath, const char* outputPath, char side, c
     if (!haveCurrent) {
       current = next;
       haveCurrent = true;
-    } else if (next.key() != current.key()) {
-      if (next.key() < current.key()) {
+    } else if (next.key != current.key) {
+      if (next.key < current.key) {
         snprintf(message, DB_MESSAGE_SIZE, "ERROR: input file with positions not sorted by hash!\n%s\n", line);
         ok = false;
         break;

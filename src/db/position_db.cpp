@@ -1,11 +1,8 @@
 #include "db/position_db.h"
 
-#include <bit>
 #include <cinttypes>
 #include <cstring>
 #include <sys/stat.h>
-
-static_assert(std::endian::native == std::endian::little, "database files are read as little-endian");
 
 DbPair db;
 
@@ -21,7 +18,38 @@ uint8_t pieceCode(char c) {
   }
 }
 
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+
+uint32_t get32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
 }  // namespace
+
+void encodeDbRecord(const DbRecord& r, uint8_t* bytes) {
+  put32(bytes, uint32_t(r.key));
+  put32(bytes + 4, uint32_t(r.key >> 32));
+  memcpy(bytes + 8, r.board, sizeof r.board);
+  bytes[40] = r.flags;
+  bytes[41] = r.plyByte;
+  put32(bytes + 42, r.whiteWins);
+  put32(bytes + 46, r.blackWins);
+  put32(bytes + 50, r.draws);
+}
+
+DbRecord decodeDbRecord(const uint8_t* bytes) {
+  DbRecord r;
+  r.key = HashKey(get32(bytes + 4)) << 32 | get32(bytes);
+  memcpy(r.board, bytes + 8, sizeof r.board);
+  r.flags = bytes[40];
+  r.plyByte = bytes[41];
+  r.whiteWins = get32(bytes + 42);
+  r.blackWins = get32(bytes + 46);
+  r.draws = get32(bytes + 50);
+  return r;
+}
 
 void packBoard(const char* text, DbRecord& record) {
   memset(record.board, 0xFF, sizeof record.board);
@@ -81,8 +109,8 @@ bool openDbFile(const char* path, DbFile& dbFile, char* message) {
   dbFile.recordCount = uint64_t(st.st_size) / DB_RECORD_BYTES;
   uint64_t n = dbFile.recordCount;
   if (n > 0) {
-    if (readDbRecord(dbFile, 0)) dbFile.firstKey = dbFile.buffer.key();
-    if (readDbRecord(dbFile, int64_t(n - 1) - int64_t(dbFile.cursor))) dbFile.lastKey = dbFile.buffer.key();
+    if (readDbRecord(dbFile, 0)) dbFile.firstKey = dbFile.buffer.key;
+    if (readDbRecord(dbFile, int64_t(n - 1) - int64_t(dbFile.cursor))) dbFile.lastKey = dbFile.buffer.key;
     if (n >= 2) readDbRecord(dbFile, int64_t(n - n / 2) - int64_t(dbFile.cursor));
   }
   return true;
@@ -91,11 +119,11 @@ bool openDbFile(const char* path, DbFile& dbFile, char* message) {
 bool readDbRecord(DbFile& dbFile, int64_t delta) {
   int64_t target = int64_t(dbFile.cursor) + delta;
   if (!dbFile.file || target < 0 || uint64_t(target) >= dbFile.recordCount) return false;
-  DbRecord record;
+  uint8_t bytes[DB_RECORD_BYTES];
   if (fseeko(dbFile.file, off_t(target) * DB_RECORD_BYTES, SEEK_SET) != 0 ||
-      fread(&record, 1, DB_RECORD_BYTES, dbFile.file) != size_t(DB_RECORD_BYTES))
+      fread(bytes, 1, DB_RECORD_BYTES, dbFile.file) != size_t(DB_RECORD_BYTES))
     return false;
-  dbFile.buffer = record;
+  dbFile.buffer = decodeDbRecord(bytes);
   dbFile.cursor = uint64_t(target) + 1;
   return true;
 }
@@ -103,17 +131,17 @@ bool readDbRecord(DbFile& dbFile, int64_t delta) {
 const DbRecord* findDbRecord(DbFile& dbFile, HashKey key) {
   if (dbFile.recordCount == 0 || dbFile.cursor == 0) return nullptr;
   if (key > dbFile.lastKey || key < dbFile.firstKey) return nullptr;
-  if (dbFile.buffer.key() == key) return &dbFile.buffer;
+  if (dbFile.buffer.key == key) return &dbFile.buffer;
 
   // The buffered record is cursor - 1: search the part of the file on the key's side of it.
   int64_t buffered = int64_t(dbFile.cursor) - 1;
   int64_t lo = 0, hi = int64_t(dbFile.recordCount) - 1;
-  if (key < dbFile.buffer.key()) hi = buffered - 1;
+  if (key < dbFile.buffer.key) hi = buffered - 1;
   else lo = buffered + 1;
   while (lo <= hi) {
     int64_t middle = lo + (hi - lo) / 2;
     if (!readDbRecord(dbFile, middle - int64_t(dbFile.cursor))) return nullptr;
-    HashKey found = dbFile.buffer.key();
+    HashKey found = dbFile.buffer.key;
     if (found == key) return &dbFile.buffer;
     if (found > key) hi = middle - 1;
     else lo = middle + 1;
@@ -125,7 +153,7 @@ const DbRecord* scanDbRecord(DbFile& dbFile, HashKey key) {
   dbFile.cursor = 0;
   HashKey previous = 0;
   while (readDbRecord(dbFile, 0)) {
-    HashKey current = dbFile.buffer.key();
+    HashKey current = dbFile.buffer.key;
     if (current <= previous)
       printf("Sort ERROR: current: %" PRIX64 ", prev: %" PRIX64 "\n", current, previous);
     if (current == key) return &dbFile.buffer;

@@ -7,10 +7,10 @@
 
 inline constexpr int DB_MESSAGE_SIZE = 512;  // room for a whole offending input line
 
-#pragma pack(push, 1)
+// One record; on file it is 54 bytes: key (8), board (32), flags, ply byte, and the three counters
+// (4 each), all little-endian.
 struct DbRecord {
-  uint32_t keyLow;
-  uint32_t keyHigh;
+  HashKey key;
   uint8_t board[32];   // packed board: four-bit codes, the first of a byte in its high half
   uint8_t flags;       // bit 7 white to move; bits 6..3 castling K Q k q; bits 0..2 en-passant file
   uint8_t plyByte;     // bit 7 en-passant square given; bits 0..6 smallest ply seen (at most 127)
@@ -18,16 +18,12 @@ struct DbRecord {
   uint32_t blackWins;
   uint32_t draws;
 
-  HashKey key() const { return HashKey(keyHigh) << 32 | keyLow; }
-  void setKey(HashKey k) {
-    keyLow = uint32_t(k);
-    keyHigh = uint32_t(k >> 32);
-  }
   int ply() const { return plyByte & 0x7F; }
 };
-#pragma pack(pop)
 inline constexpr int DB_RECORD_BYTES = 54;
-static_assert(sizeof(DbRecord) == DB_RECORD_BYTES);
+
+void encodeDbRecord(const DbRecord& record, uint8_t* bytes);
+DbRecord decodeDbRecord(const uint8_t* bytes);
 
 // Flag bits.
 inline constexpr uint8_t DB_WHITE_TO_MOVE = 0x80;

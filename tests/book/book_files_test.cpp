@@ -40,6 +40,19 @@ TEST_F(BookCreate, SelectsEarlyPositionsWonByTheSideThatMoved) {
   EXPECT_EQ(dir.size("bookbtm.mbx"), 524288u);
   EXPECT_EQ(dir.size("bookbtm.mbk"), 12u);
   EXPECT_EQ(dir.size("bookwtm.mbk"), 12u);
+  // Records hold key bits 0-31 and 32-46; the index counts the records up to each bucket.
+  EXPECT_EQ(dir.read("bookbtm.mbk"), std::string("\x01\0\0\0\0\x10\x04\0\0\0\0\x40", 12));
+  auto entry = [&](const std::string& index, int bucket) {
+    uint32_t v;
+    memcpy(&v, index.data() + 4 * bucket, 4);
+    return v;
+  };
+  std::string btmIndex = dir.read("bookbtm.mbx"), wtmIndex = dir.read("bookwtm.mbx");
+  EXPECT_EQ(entry(btmIndex, 0), 2u);
+  EXPECT_EQ(entry(btmIndex, BOOK_BUCKETS - 1), 2u);
+  EXPECT_EQ(entry(wtmIndex, 0xFFFF), 1u);  // 0x8000000000000009 is in bucket 0x10000
+  EXPECT_EQ(entry(wtmIndex, 0x10000), 2u);
+  EXPECT_EQ(dir.read("bookwtm.mbk").substr(6), std::string("\x09\0\0\0\0\0", 6));
 
   ASSERT_TRUE(loadBook(books.main, dir.path().c_str())) << books.main.errorText;
   BookSide& btm = books.main.sides[BLACK];

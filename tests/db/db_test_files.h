@@ -7,7 +7,7 @@
 
 inline DbRecord dbRecord(HashKey key, uint32_t w, uint32_t b, uint32_t d, int ply) {
   DbRecord r{};
-  r.setKey(key);
+  r.key = key;
   packBoard("8/8/8/8/8/8/8/8", r);
   r.plyByte = uint8_t(ply);
   r.whiteWins = w;
@@ -17,5 +17,8 @@ inline DbRecord dbRecord(HashKey key, uint32_t w, uint32_t b, uint32_t d, int pl
 }
 
 inline std::string dbBytes(const std::vector<DbRecord>& records) {
-  return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(DbRecord));
+  std::string out(records.size() * DB_RECORD_BYTES, '\0');
+  for (size_t i = 0; i < records.size(); ++i)
+    encodeDbRecord(records[i], reinterpret_cast<uint8_t*>(out.data()) + i * DB_RECORD_BYTES);
+  return out;
 }

@@ -24,8 +24,9 @@ std::vector<int> codes(const DbRecord& r) {
 
 std::vector<DbRecord> readAll(const ScratchDir& dir, const std::string& name) {
   std::string bytes = dir.read(name);
-  std::vector<DbRecord> out(bytes.size() / sizeof(DbRecord));
-  memcpy(out.data(), bytes.data(), out.size() * sizeof(DbRecord));
+  std::vector<DbRecord> out;
+  for (size_t at = 0; at + DB_RECORD_BYTES <= bytes.size(); at += DB_RECORD_BYTES)
+    out.push_back(decodeDbRecord(reinterpret_cast<const uint8_t*>(bytes.data()) + at));
   return out;
 }
 
@@ -88,7 +89,10 @@ TEST(CreateDatabase, MergesEqualPositionsAndSplitsBySide) {
 
   std::vector<DbRecord> white = readAll(dir, "w.db");
   ASSERT_EQ(white.size(), 3u);
-  EXPECT_EQ(white[0].key(), 0x10u);
+  const std::string raw = dir.read("w.db").substr(0, DB_RECORD_BYTES);
+  EXPECT_EQ(raw.substr(0, 8), std::string("\x10\0\0\0\0\0\0\0", 8));
+  EXPECT_EQ(raw.substr(40), std::string("\xF8\x03\x01\0\0\0\0\0\0\0\x01\0\0\0", 14));
+  EXPECT_EQ(white[0].key, 0x10u);
   EXPECT_EQ(white[0].whiteWins, 1u);
   EXPECT_EQ(white[0].blackWins, 0u);
   EXPECT_EQ(white[0].draws, 1u);
@@ -98,17 +102,17 @@ TEST(CreateDatabase, MergesEqualPositionsAndSplitsBySide) {
   packBoard(START, startBoard);
   EXPECT_EQ(memcmp(white[0].board, startBoard.board, 32), 0);
   // Another position under the same key replaces the earlier one.
-  EXPECT_EQ(white[1].key(), 0x40u);
+  EXPECT_EQ(white[1].key, 0x40u);
   EXPECT_EQ(white[1].whiteWins, 0u);
   EXPECT_EQ(white[1].blackWins, 1u);
   EXPECT_EQ(white[1].plyByte, 9);
-  EXPECT_EQ(white[2].key(), 0xF0000000000000F0u);
+  EXPECT_EQ(white[2].key, 0xF0000000000000F0u);
   EXPECT_EQ(white[2].flags, 0x80 | 0x20 | 0x10);
   EXPECT_EQ(white[2].plyByte, 127);
 
   std::vector<DbRecord> black = readAll(dir, "b.db");
   ASSERT_EQ(black.size(), 1u);
-  EXPECT_EQ(black[0].key(), 0x20u);
+  EXPECT_EQ(black[0].key, 0x20u);
   EXPECT_EQ(black[0].flags, 0x78 | 4);  // e-file en passant
   EXPECT_EQ(black[0].plyByte, 0x80 | 2);
   EXPECT_EQ(black[0].blackWins, 1u);
@@ -127,7 +131,7 @@ TEST(CreateDatabase, UnsortedInputStopsWithTheOffendingLine) {
   EXPECT_EQ(dir.size("base_black.db"), 0u);  // only white-to-move lines
   std::vector<DbRecord> white = readAll(dir, "base_white.db");
   ASSERT_EQ(white.size(), 1u);  // the record made before the error is kept
-  EXPECT_EQ(white[0].key(), 0x20u);
+  EXPECT_EQ(white[0].key, 0x20u);
 }
 
 TEST(CreateDatabase, FilesThatCannotBeOpenedAreReported) {
@@ -178,13 +182,13 @@ TEST_F(DbLookup, FindsFirstLastAndMiddleAndRefusesOthers) {
   for (HashKey probe : {keys[4], keys[0], keys[2], keys[3], keys[1], keys[4]}) {
     const DbRecord* r = findDbRecord(file, probe);
     ASSERT_NE(r, nullptr) << std::hex << probe;
-    EXPECT_EQ(r->key(), probe);
+    EXPECT_EQ(r->key, probe);
     EXPECT_EQ(r->whiteWins, probe & 0xFF);
   }
   for (HashKey missing : {HashKey(0), HashKey(2), HashKey(0x7FFFFFFFFFFFFFFF), HashKey(0x9000000000000000),
                           HashKey(0xFFFFFFFFFFFFFFFF)})
     EXPECT_EQ(findDbRecord(file, missing), nullptr) << std::hex << missing;
-  EXPECT_EQ(scanDbRecord(file, keys[3])->key(), keys[3]);
+  EXPECT_EQ(scanDbRecord(file, keys[3])->key, keys[3]);
   EXPECT_EQ(scanDbRecord(file, 6), nullptr);
 }
 
@@ -218,7 +222,7 @@ TEST_F(DbLookup, UnsortedFileIsReportedAndStaysWithinTheFile) {
             "Sort ERROR: current: 14, prev: 28\n");
   for (HashKey k = 0; k < 60; ++k) {
     const DbRecord* r = findDbRecord(file, k);
-    if (r) EXPECT_EQ(r->key(), k);
+    if (r) EXPECT_EQ(r->key, k);
   }
   EXPECT_LE(file.cursor, file.recordCount);
 }
