@@ -73,7 +73,7 @@ bool createBookSide(OpeningBook& book, const char* name, DbFile& dbFile, int sid
   return ok;
 }
 
-bool generateBook(DbPair& pair) {
+void generateBook(DbPair& pair) {
   // Only the index buffers of this scratch book are used; it is not one of the books the engine plays.
   auto book = std::make_unique<OpeningBook>();
   for (int side = BLACK; side <= WHITE; ++side) {
@@ -81,7 +81,6 @@ bool generateBook(DbPair& pair) {
     if (!createBookSide(*book, BOOK_SIDE_NAMES[side], pair.files[side], side, pair.message))
       printf("%s", pair.message);
   }
-  return true;
 }
 
 void BookCreateCommand() {

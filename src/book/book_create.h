@@ -8,7 +8,7 @@
 bool createBookSide(OpeningBook& book, const char* name, DbFile& dbFile, int side, char* message);
 
 // Both sides, "bookbtm" from the black file and "bookwtm" from the white file; failures are printed.
-bool generateBook(DbPair& pair);
+void generateBook(DbPair& pair);
 
 // "bookcreate": the book in the current directory from "black.db" and "white.db".
 void BookCreateCommand();

@@ -185,6 +185,10 @@ TEST_F(DbLookup, FindsFirstLastAndMiddleAndRefusesOthers) {
     EXPECT_EQ(r->key, probe);
     EXPECT_EQ(r->whiteWins, probe & 0xFF);
   }
+  const uint64_t cursor = file.cursor;
+  EXPECT_EQ(findDbRecord(file, 0), nullptr);
+  EXPECT_EQ(findDbRecord(file, 0xFFFFFFFFFFFFFFFF), nullptr);
+  EXPECT_EQ(file.cursor, cursor);  // out of the file's key range: answered without reading
   for (HashKey missing : {HashKey(0), HashKey(2), HashKey(0x7FFFFFFFFFFFFFFF), HashKey(0x9000000000000000),
                           HashKey(0xFFFFFFFFFFFFFFFF)})
     EXPECT_EQ(findDbRecord(file, missing), nullptr) << std::hex << missing;
