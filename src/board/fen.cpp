@@ -8,6 +8,7 @@
 #include "board/tables.h"
 #include "board/zobrist.h"
 #include "eval/pawn_cache.h"
+#include "movegen/attacks.h"
 #include "movegen/ply.h"
 #include "search/ordering.h"
 #include "search/transtable.h"
@@ -85,13 +86,19 @@ bool readFields(const char* p, FenFields& f) {
   return true;
 }
 
-// Exactly one king of each colour; castling rights need king and rook at home, and an
+// Exactly one king of each colour, the one not to move out of check; castling rights need king and rook at home, and an
 // en-passant square needs the double step that explains it.
 bool checkAndMend(FenFields& f) {
   int kings[2] = {0, 0};
-  for (Piece p : f.board)
-    if (p == WKING || p == BKING) ++kings[colourOf(p)];
+  Square kingAt[2] = {0, 0};
+  for (Square sq = 0; sq < 64; ++sq)
+    if (f.board[sq] == WKING || f.board[sq] == BKING) {
+      ++kings[colourOf(f.board[sq])];
+      kingAt[colourOf(f.board[sq])] = sq;
+    }
   if (kings[WHITE] != 1 || kings[BLACK] != 1) return false;
+  // Otherwise the side to move could capture the other king: no game reaches such a position.
+  if (boardSquareAttacked(f.board, kingAt[f.side ^ 1], f.side)) return false;
 
   const Piece* b = f.board;
   if (!(b[E1] == WKING && b[H1] == WROOK)) f.castleRights &= ~WHITE_SHORT;

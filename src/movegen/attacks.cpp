@@ -1,0 +1,117 @@
+#include "movegen/attacks.h"
+
+#include <initializer_list>
+
+#include "board/move.h"
+#include "board/position.h"
+#include "board/tables.h"
+#include "movegen/piece_codes.h"
+
+namespace {
+
+// Squares from which a pawn of `attacker` colour attacks sq.
+inline Bitboard pawnAttackersOf(int attacker, Square sq) {
+  return attacker == WHITE ? BlackPawnAttacks[sq] : WhitePawnAttacks[sq];
+}
+
+// Is sq attacked by a pawn, knight or slider of colour e? The enemy king is left out: no
+// generator moves a king next to the other one.
+inline bool attackedBy(int e, Square sq) {
+  const Bitboard* bb = pos.pieceBB;
+  if (KnightAttacks[sq] & bb[pieceOf(e, WKNIGHT)]) return true;
+  if (pawnAttackersOf(e, sq) & bb[pieceOf(e, WPAWN)]) return true;
+  Bitboard queens = bb[pieceOf(e, WQUEEN)];
+  Bitboard rookLike = queens | bb[pieceOf(e, WROOK)];
+  Bitboard bishopLike = queens | bb[pieceOf(e, WBISHOP)];
+  if ((rookLike | bishopLike) & QueenReach[sq]) {
+    if ((rookLike & RookReach[sq]) && (rookAttacks(sq) & rookLike)) return true;
+    if ((bishopLike & BishopReach[sq]) && (bishopAttacks(sq) & bishopLike)) return true;
+  }
+  return false;
+}
+
+// Per castling type (12..15): the squares tested for attack and the enemy-king zone.
+struct CastlePath {
+  Square origin, transit;
+  Bitboard zone;
+};
+
+Bitboard squares(std::initializer_list<Square> list) {
+  Bitboard b = 0;
+  for (Square sq : list) b |= Bitboard(1) << (63 - sq);
+  return b;
+}
+
+const CastlePath CastlePaths[4] = {
+    {E8, F8, squares({E8, F8, G8, H8, E7, F7, G7, H7})},
+    {E1, F1, squares({E1, F1, G1, H1, E2, F2, G2, H2})},
+    {E8, D8, squares({B8, C8, D8, B7, C7, D7})},
+    {E1, D1, squares({B1, C1, D1, B2, C2, D2})},
+};
+
+}  // namespace
+
+void computeCheckInfo(CheckInfo* info) {
+  int s = pos.sideToMove, e = s ^ 1;
+  Square k = pos.kingSquare[s];
+  const Bitboard* bb = pos.pieceBB;
+  Bitboard queens = bb[pieceOf(e, WQUEEN)];
+  Bitboard rookLike = queens | bb[pieceOf(e, WROOK)];
+  Bitboard bishopLike = queens | bb[pieceOf(e, WBISHOP)];
+  Bitboard checkers = 0;
+  // The line fields are written only when a slider of that kind stands on a line through the
+  // king; the evasion generator reads them only for a single sliding checker.
+  if ((rookLike | bishopLike) & QueenReach[k]) {
+    if (rookLike & RookReach[k]) {
+      Bitboard lines = rookAttacks(k);
+      info->rookCheckLine = lines;
+      checkers = rookLike & lines;
+    }
+    if (bishopLike & BishopReach[k]) {
+      if (!checkers) info->rookCheckLine = 0;
+      Bitboard diagonals = bishopAttacks(k);
+      info->bishopCheckLine = diagonals;
+      checkers |= bishopLike & diagonals;
+    }
+  }
+  checkers |= KnightAttacks[k] & bb[pieceOf(e, WKNIGHT)];
+  checkers |= pawnAttackersOf(e, k) & bb[pieceOf(e, WPAWN)];
+  info->checkers = checkers;
+}
+
+bool kingAttackedAfter(Move m, int mover) {
+  if (attackedBy(mover ^ 1, pos.kingSquare[mover])) return true;
+  return isCastling(m) && castlePathAttacked(m);
+}
+
+bool castlePathAttacked(Move m) {
+  const CastlePath& path = CastlePaths[moveType(m) - BLACK_CASTLE_SHORT];
+  int side = (moveType(m) & 1) ? WHITE : BLACK;
+  int e = side ^ 1;
+  return attackedBy(e, path.origin) || attackedBy(e, path.transit) ||
+         (path.zone & SquareMask[pos.kingSquare[e]]);
+}
+
+bool boardSquareAttacked(const Piece* board, Square sq, int by) {
+  auto holds = [&](Bitboard set, Piece p) {
+    for (; set; set &= set - 1)
+      if (board[BitScan(set)] == p) return true;
+    return false;
+  };
+  if (holds(pawnAttackersOf(by, sq), pieceOf(by, WPAWN)) || holds(KnightAttacks[sq], pieceOf(by, WKNIGHT)) ||
+      holds(KingAttacks[sq], pieceOf(by, WKING)))
+    return true;
+  static const int steps[8][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+  for (int d = 0; d < 8; ++d) {
+    bool straight = d < 4;
+    Piece slider = pieceOf(by, straight ? WROOK : WBISHOP), queen = pieceOf(by, WQUEEN);
+    int row = rowOf(sq) + steps[d][0], file = fileOf(sq) + steps[d][1];
+    for (; row >= 0 && row < 8 && file >= 0 && file < 8; row += steps[d][0], file += steps[d][1]) {
+      Piece p = board[8 * row + file];
+      if (p == EMPTY) continue;
+      if (p == slider || p == queen) return true;
+      break;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,63 @@
+#include "movegen/perft.h"
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+
+#include "board/position.h"
+#include "movegen/attacks.h"
+#include "movegen/generate.h"
+#include "movegen/make_move.h"
+#include "movegen/ply.h"
+#include "search/search_state.h"
+
+namespace {
+constexpr int MAX_PERFT_DEPTH = 127;
+
+long long milliseconds() {
+  using namespace std::chrono;
+  return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+uint64_t perft(int depth) {
+  PlyRecord* r = plies.current;
+  const int side = pos.sideToMove;
+  computeCheckInfo(r);
+  MoveEntry* start = (r - 1)->listEnd;
+  r->listEnd = start;
+  r->listEnd = r->checkers ? generateEvasions[side](start, r) : generateAll[side](start);
+  saveSnapshot(r);
+  uint64_t count = 0;
+  for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
+    const Move m = r->cursor->move;
+    ++search.nodeCount;
+    makeMove(m, r);
+    plies.current = r + 1;
+    if (!kingAttackedAfter(m, side)) {
+      ++count;
+      if (depth > 1) count += perft(depth - 1);
+    }
+    plies.current = r;
+    unmakeMove(m, r);
+  }
+  return count;
+}
+
+void runPerft(int depth) {
+  if (depth > MAX_PERFT_DEPTH) depth = MAX_PERFT_DEPTH;
+  plies.current->listEnd = moveStack;
+  search.nodeCount = 0;
+  ++plies.current;
+  std::printf("ply\tduration\tnodes\n");
+  uint64_t total = 0;
+  for (int d = 1; d <= depth; ++d) {
+    long long begin = milliseconds();
+    uint64_t count = perft(d);
+    long long end = milliseconds();
+    std::printf("%d\t%2.1f\t%" PRIu64 "\n", d, double(end - begin) * 0.001, count);
+    total += count;
+  }
+  --plies.current;
+  std::printf("total nodes: %" PRIu64 "\n(total moves[32]: %u)\n", total, search.nodeCount);
+}

@@ -1,0 +1,152 @@
+#include "movegen/validate.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "board/fen.h"
+#include "board/move.h"
+#include "board/position.h"
+#include "board/tables.h"
+#include "driver/log.h"
+#include "movegen/attacks.h"
+#include "movegen/make_move.h"
+#include "movegen/piece_codes.h"
+#include "search/ordering.h"
+
+namespace {
+
+// When fewer history entries than this are free after a game move, the oldest are dropped so
+// that a search line of full depth still fits above the top.
+constexpr int MIN_FREE_HISTORY = 256;
+constexpr int KEPT_HISTORY = 512;
+
+inline bool adjacentFiles(Square a, Square b) {
+  int d = fileOf(a) - fileOf(b);
+  return d == 1 || d == -1;
+}
+
+bool pawnMoveValid(Square f, Square t, int type, int s) {
+  const Piece* board = pos.board;
+  const int push = s == WHITE ? -8 : 8;
+  const bool lastRank = s == WHITE ? t <= H8 : t >= A1;
+  const bool diagonal = (t - f == push - 1 || t - f == push + 1) && adjacentFiles(f, t);
+  const bool enemyOnTarget = board[t] != EMPTY && colourOf(board[t]) != s;
+  switch (type) {
+    case QUIET: {
+      if (lastRank || board[t] != EMPTY) return false;
+      if (t - f == push) return true;
+      const bool doubleRank = s == WHITE ? rowOf(t) == 4 : rowOf(t) == 3;
+      return t - f == 2 * push && doubleRank && board[t - push] == EMPTY;
+    }
+    case CAPTURE:
+      return !lastRank && diagonal && enemyOnTarget;
+    case EN_PASSANT:
+      return pos.epSquare && t == pos.epSquare && board[t] == EMPTY && diagonal;
+    case PROMO_Q: case PROMO_N: case PROMO_R: case PROMO_B:
+      return lastRank && t - f == push && board[t] == EMPTY;
+    case CAPTURE_PROMO_Q: case CAPTURE_PROMO_N: case CAPTURE_PROMO_R: case CAPTURE_PROMO_B:
+      return lastRank && diagonal && enemyOnTarget;
+    default:
+      return false;
+  }
+}
+
+bool castlingValid(Move m, int s) {
+  struct Rule {
+    Square from, to;
+    Bitboard between;
+    uint16_t right;
+  };
+  auto mask = [](std::initializer_list<Square> list) {
+    Bitboard b = 0;
+    for (Square sq : list) b |= SquareMask[sq];
+    return b;
+  };
+  const Rule rules[4] = {{E8, G8, mask({F8, G8}), BLACK_SHORT},
+                         {E1, G1, mask({F1, G1}), WHITE_SHORT},
+                         {E8, C8, mask({B8, C8, D8}), BLACK_LONG},
+                         {E1, C1, mask({B1, C1, D1}), WHITE_LONG}};
+  const Rule& r = rules[moveType(m) - BLACK_CASTLE_SHORT];
+  if ((moveType(m) & 1) != s) return false;
+  return moveFrom(m) == r.from && moveTo(m) == r.to && pos.kingSquare[s] == r.from &&
+         pos.board[r.from] == pieceOf(s, WKING) && !(pos.occupied & r.between) && (pos.castleRights & r.right);
+}
+
+[[noreturn]] void refuse(Move m) {
+  char text[8];
+  char fen[128];
+  MoveToText(m, text);
+  PrintBoard(pos.board);
+  std::printf("Illegal Move: %s\n", text);
+  std::fflush(stdout);
+  PositionToFen(fen);
+  logLine("-----FEN:\t%s", fen);
+  logLine("*********** MakeRealMove ILLEGAL %d %s", m, text);
+  throw MoveError{};
+}
+
+// A game far longer than the history keeps only its newest entries.
+void keepHistoryRoom() {
+  HistoryEntry* top = pos.historyTop;
+  if (pos.history + HISTORY_SIZE - 1 - top >= MIN_FREE_HISTORY) return;
+  HistoryEntry* firstKept = top - (KEPT_HISTORY - 1);
+  std::memmove(pos.history, firstKept, sizeof(HistoryEntry) * KEPT_HISTORY);
+  pos.historyTop = pos.history + KEPT_HISTORY - 1;
+}
+
+}  // namespace
+
+bool isPseudoLegal(Move m) {
+  const int s = pos.sideToMove;
+  const Square f = moveFrom(m), t = moveTo(m);
+  const int type = moveType(m);
+  const Piece p = pos.board[f];
+  if (p == EMPTY || colourOf(p) != s) return false;
+  if (t == pos.kingSquare[WHITE] || t == pos.kingSquare[BLACK]) return false;
+
+  if (isPawn(p)) return pawnMoveValid(f, t, type, s);
+  if (type != QUIET && type != CAPTURE) {
+    if (!(p == WKING || p == BKING) || !isCastling(m)) return false;
+    return !(KingAttacks[pos.kingSquare[s ^ 1]] & SquareMask[t]) && castlingValid(m, s);
+  }
+
+  Bitboard targets;
+  switch (p) {
+    case WKNIGHT: case BKNIGHT: targets = KnightAttacks[f]; break;
+    case WBISHOP: case BBISHOP: targets = bishopAttacks(f); break;
+    case WROOK: case BROOK: targets = rookAttacks(f); break;
+    case WQUEEN: case BQUEEN: targets = queenAttacks(f); break;
+    default:
+      if (f != pos.kingSquare[s] || (KingAttacks[pos.kingSquare[s ^ 1]] & SquareMask[t])) return false;
+      targets = KingAttacks[f];
+      break;
+  }
+  if (!(targets & SquareMask[t])) return false;
+  return type == QUIET ? pos.board[t] == EMPTY : (pos.colourPieces[s ^ 1] & SquareMask[t]) != 0;
+}
+
+void MakeRealMove(Move m) {
+  if (moveType(m) == MARKER || !isPseudoLegal(m)) refuse(m);
+
+  // A move that leaves the mover's own king attacked is refused as well, with the position as it was.
+  PlyRecord* ply = plies.current;
+  const int mover = pos.sideToMove;
+  saveSnapshot(ply);
+  makeMove(m, ply);
+  if (kingAttackedAfter(m, mover)) {
+    unmakeMove(m, ply);
+    refuse(m);
+  }
+  ++pos.plyCount;
+  ++pos.searchAge;
+  keepHistoryRoom();
+
+  pos.rootEpSquare = pos.epSquare;
+  pos.rootCastleRights = pos.castleRights;
+  pos.rootKingSquare[WHITE] = pos.kingSquare[WHITE];
+  pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
+  std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
+  pos.rootSideToMove ^= 1;
+  ResetHistoryTables();
+}
