@@ -15,3 +15,6 @@ bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode);
 
 // Probes the working position: a score for the side to move, or BITBASE_NO_RESULT.
 int ProbeBitbase();
+
+// Calls the library's probe with the nine arguments as given; its raw answer.
+int ProbeBitbaseArguments(const int arguments[9]);

@@ -3,12 +3,33 @@
 #include <cstdint>
 
 inline constexpr int PAWN_CACHE_BITS = 20;
+inline constexpr uint32_t PAWN_CACHE_INDEX_MASK = (1u << PAWN_CACHE_BITS) - 1;
+inline constexpr uint32_t PAWN_CACHE_CHECK_MASK = ~PAWN_CACHE_INDEX_MASK;
+inline constexpr int PAWN_CACHE_OFFSET = 8190;  // stored scores are score + 8190, never 0
 
 struct PawnCache {
-  // top 12 bits: top 12 bits of pawnKey; low 20 bits: score + 8190 (low 16 bits 0 = empty)
+  // top 12 bits: top 12 bits of the cache key; low 20 bits: score + 8190 (low 16 bits 0 = empty)
   uint32_t entries[1 << PAWN_CACHE_BITS];
 };
 
 extern PawnCache pawnCache;
 
 void ClearPawnCache();
+
+// The key the working position's pawn structure is cached under: pawnKey combined with the pawn
+// square table in force, because the cached score includes the pawns' square values.
+uint32_t PawnCacheKey();
+
+inline bool ProbePawnCache(uint32_t key, int& score) {
+  uint32_t entry = pawnCache.entries[key & PAWN_CACHE_INDEX_MASK];
+  if ((entry & 0xFFFF) == 0 || (entry & PAWN_CACHE_CHECK_MASK) != (key & PAWN_CACHE_CHECK_MASK)) return false;
+  score = int(entry & 0xFFFF) - PAWN_CACHE_OFFSET;
+  return true;
+}
+
+// score must lie within -8189..57345 so that the stored value fits and is never empty; pawn
+// structures score within a few thousand.
+inline void StorePawnCache(uint32_t key, int score) {
+  pawnCache.entries[key & PAWN_CACHE_INDEX_MASK] =
+      (key & PAWN_CACHE_CHECK_MASK) | uint32_t(score + PAWN_CACHE_OFFSET);
+}

@@ -1,5 +1,7 @@
 // Piece-square tables of the evaluation, printed from the 8th rank down. A white piece on sq
-// reads entry [sq], a black piece entry [63 - sq] with its value subtracted.
+// reads entry [sq], a black piece entry [63 - sq] with its value subtracted. Since black reads the
+// board turned through 180 degrees, every table is symmetric between the a- and the h-side: any
+// difference there would score a position and its colour-flipped twin differently.
 #pragma once
 #include <cstdint>
 

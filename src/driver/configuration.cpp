@@ -1,0 +1,84 @@
+#include "driver/configuration.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "driver/log.h"
+
+namespace {
+
+constexpr size_t MAX_LINE_LENGTH = 4095;
+constexpr size_t MAX_BOOK_PATH = 300;
+constexpr int DEFAULT_CACHE_MEGABYTES = 4;
+constexpr int DEFAULT_LOAD_MODE = 1;
+
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The value after a key when the line starts with it (case-sensitive, "=" included).
+const char* valueOf(const char* line, const char* key) {
+  size_t n = std::strlen(key);
+  return std::strncmp(line, key, n) == 0 ? line + n : nullptr;
+}
+
+void loadBooksFrom(Configuration& config, const char* value) {
+  [[maybe_unused]] std::string directory = TrimDirectory(value, MAX_BOOK_PATH);
+  // LoadBooks(directory.c_str()) (book) loads directory and directory + "2/"; until it is there the
+  // main book counts as not loaded, with an empty error text.
+  config.mainBookLoaded = false;
+  config.mainBookError.clear();
+}
+
+}  // namespace
+
+std::string TrimDirectory(const char* text, size_t maxLength) {
+  const char* begin = text;
+  while (isBlank(*begin)) ++begin;
+  const char* end = begin + std::strlen(begin);
+  while (end > begin && isBlank(end[-1])) --end;
+  std::string directory(begin, std::min(size_t(end - begin), maxLength));
+  if (!directory.empty() && directory.back() != '/') directory += '/';
+  return directory;
+}
+
+int ParseConfigInteger(const char* text) {
+  while (isBlank(*text)) ++text;
+  long value = std::strtol(text, nullptr, 10);  // 0 when no digits follow
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return int(value);
+}
+
+Configuration ReadConfiguration(const char* path) {
+  Configuration config{"", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, false, ""};
+  std::ifstream file(path);
+  if (!file) {
+    std::printf("ERROR: %s file cannot be opened.\n", path);
+    logLine("ERROR: %s file cannot be opened.", path);
+    return config;
+  }
+  std::string text;
+  while (std::getline(file, text)) {
+    if (text.size() > MAX_LINE_LENGTH) text.resize(MAX_LINE_LENGTH);
+    // Lines written on Windows end in a carriage return that belongs to no value.
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    const char* line = text.c_str();
+    while (*line && std::strchr(" \t\v\f", *line)) ++line;
+    if (*line == '#') continue;
+    if (const char* value = valueOf(line, "BOOK_PATH=")) {
+      loadBooksFrom(config, value);
+    } else if (const char* value = valueOf(line, "EGBB_PATH=")) {
+      config.bitbaseDirectory = TrimDirectory(value, MAX_LINE_LENGTH);
+    } else if (const char* value = valueOf(line, "EGBB_CACHE=")) {
+      int megabytes = ParseConfigInteger(value);
+      config.bitbaseCacheMegabytes = megabytes < 0 ? DEFAULT_CACHE_MEGABYTES : megabytes;
+    } else if (const char* value = valueOf(line, "EGBB_LOAD=")) {
+      int mode = ParseConfigInteger(value);
+      config.bitbaseLoadMode = mode < 0 || mode > 5 ? DEFAULT_LOAD_MODE : mode;
+    }
+  }
+  return config;
+}

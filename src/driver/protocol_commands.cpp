@@ -1,0 +1,103 @@
+// The xboard protocol commands of the command loop.
+#include <cstring>
+
+#include "board/fen.h"
+#include "board/position.h"
+#include "driver/commands.h"
+#include "driver/engine_state.h"
+#include "driver/input.h"
+#include "driver/log.h"
+
+namespace {
+
+// A setboard line holds at most 254 characters, newline included.
+constexpr size_t SETBOARD_LINE_SIZE = 255;
+
+// Reads "%d %s %d" as scanf would: stops at the first item that cannot be read.
+void readNumberWordNumber(int* first, char* word, size_t wordSize, int* second) {
+  if (readInt(first) && readToken(word, wordSize)) readInt(second);
+}
+
+// Plays a move into the game; a refused move has been reported by the time it throws.
+void playGameMove(Move m) {
+  (void)m;
+  // try { MakeRealMove(m); } catch (const MoveError&) {} (movegen: MakeRealMove)
+}
+
+}  // namespace
+
+void timeCommand() {
+  int own = 0, opponent = 0;
+  char word[INPUT_TOKEN_SIZE] = "";
+  readNumberWordNumber(&own, word, sizeof word, &opponent);
+  logLine("%d %s %d", own, word, opponent);
+  // ComputeTimeBudget(own) (time control)
+}
+
+void moveCommand(Move m) {
+  switch (driver.engineState) {
+    case FORCE_MODE:
+      playGameMove(m);
+      break;
+    case PONDERING:
+      if (m == driver.ponderMove) {
+        logLine("-WARNING ------------------------------ ------------- -------- GOOD PONDER");
+        // think() (game flow) charges the time already spent pondering to this move
+        break;
+      }
+      logLine("-BAD PONDER");
+      if (driver.ponderMove) {
+        // unmakeMove(driver.ponderMove, &ponderPly) (game flow: the ponder PlyRecord)
+        driver.ponderMove = 0;
+      }
+      playGameMove(m);
+      ++pos.searchAge;
+      driver.engineState = PLAYING;
+      // think() (game flow)
+      break;
+    default:
+      playGameMove(m);
+      // think() (game flow): the engine answers
+      break;
+  }
+}
+
+void goCommand() {
+  // think() (game flow)
+}
+
+void newCommand() {
+  SetupPosition(START_FEN);
+  driver.engineState = PLAYING;
+}
+
+void levelCommand() {
+  int moves = 0, increment = 0;
+  char baseTime[INPUT_TOKEN_SIZE] = "";  // the time lines carry the clock; this is only logged
+  readNumberWordNumber(&moves, baseTime, sizeof baseTime, &increment);
+  logLine("%d %s %d", moves, baseTime, increment);
+  // timeControl.movesPerTimeControl = moves; timeControl.timeIncrement = increment >= 1 ? increment * 1000 : 0; (time control)
+}
+
+void forceCommand() {
+  // StopEngine() (game flow)
+}
+
+void setboardCommand() {
+  char* text = driver.inputToken;
+  readLine(text, SETBOARD_LINE_SIZE);
+  text[std::strcspn(text, "\r\n")] = '\0';
+  logLine("setboard %s", text);
+  // The front end shows nothing for a refused position; the log says why.
+  if (!SetupPosition(text)) logLine("-M: tellusererror Illegal position");
+}
+
+void easyCommand() { driver.ponderEnabled = false; }
+
+void hardCommand() { driver.ponderEnabled = true; }
+
+void quitCommand() { driver.engineState = QUITTING; }
+
+void whiteCommand() { pos.sideToMove = pos.rootSideToMove = WHITE; }
+
+void blackCommand() { pos.sideToMove = pos.rootSideToMove = BLACK; }

@@ -1,0 +1,84 @@
+#include "eval/bitbase.h"
+
+#include <dlfcn.h>
+
+#include <climits>
+#include <string>
+
+#include "board/position.h"
+
+Bitbases bitbases;
+
+namespace {
+
+using LoadFunction = void (*)(char* directory, int cacheBytes, int loadMode);
+using ProbeFunction = int (*)(int side, int whiteKing, int blackKing, int piece1, int square1,
+                              int piece2, int square2, int piece3, int square3);
+
+ProbeFunction probeFunction = nullptr;
+
+// The library's piece codes by our piece code; kings are passed by their own arguments.
+constexpr int LibraryPiece[13] = {0, 6, 12, 5, 11, 4, 10, 3, 9, 2, 8, 0, 0};
+
+// The library numbers squares from a1 = 0; ours run from a8 = 0.
+constexpr int librarySquare(Square sq) { return sq ^ 56; }
+
+// Scores beyond +-7000 are compressed tenfold so that no bitbase score reaches a mate score.
+int mapScore(int r) {
+  if (r > 7000) {
+    int q = (r - 7000) / 10;
+    return q > 1000 ? 8001 : 7000 + q;
+  }
+  if (r < -7000) {
+    int q = (r + 7000) / 10;
+    return q < -1000 ? -8001 : -7000 + q;
+  }
+  return r;
+}
+
+}  // namespace
+
+bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode) {
+  std::string path = std::string(directory) + "egbbso64.so";
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  bitbases.loaded = false;
+  if (!library) return false;
+  auto load = reinterpret_cast<LoadFunction>(dlsym(library, "load_egbb_5men"));
+  auto probe = reinterpret_cast<ProbeFunction>(dlsym(library, "probe_egbb_5men"));
+  if (!load || !probe) {  // some other library of that name: do not call into it
+    dlclose(library);
+    return false;
+  }
+  probeFunction = probe;
+  bitbases.loadMode = loadMode;
+  // The cache size is configured in megabytes; a size past the int range is passed as the largest.
+  long long bytes = (long long)cacheMegabytes << 20;
+  std::string directoryText = directory;
+  load(directoryText.data(), bytes > INT_MAX ? INT_MAX : int(bytes), loadMode);
+  bitbases.loaded = true;
+  return true;
+}
+
+int ProbeBitbaseArguments(const int a[9]) {
+  if (!bitbases.loaded) return BITBASE_NO_RESULT;
+  return probeFunction(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+}
+
+int ProbeBitbase() {
+  if (!bitbases.loaded) return BITBASE_NO_RESULT;
+  if (pos.kingSquare[WHITE] >= 64 || pos.kingSquare[BLACK] >= 64) return BITBASE_NO_RESULT;
+  int pieces[3] = {0, 0, 0};
+  int squares[3] = {0, 0, 0};
+  int found = 0;
+  for (Square sq = 63; sq >= 0 && found < 3; --sq) {
+    Piece p = pos.board[sq];
+    if (p == EMPTY || p == WKING || p == BKING) continue;
+    pieces[found] = LibraryPiece[p];
+    squares[found++] = librarySquare(sq);
+  }
+  const int arguments[9] = {pos.sideToMove == WHITE ? 0 : 1, librarySquare(pos.kingSquare[WHITE]),
+                            librarySquare(pos.kingSquare[BLACK]), pieces[0], squares[0], pieces[1],
+                            squares[1], pieces[2], squares[2]};
+  int result = ProbeBitbaseArguments(arguments);
+  return result == BITBASE_NO_RESULT ? result : mapScore(result);
+}

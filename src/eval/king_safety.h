@@ -1,0 +1,12 @@
+// King shelter and the openness of the files around a king.
+#pragma once
+#include "board/types.h"
+
+// Bonus for the pawns in front of a castled king, positive when good for colour C.
+template <Colour C>
+int KingShelter();
+
+// Openness count 0..15 of colour C's king: open and half-open files on and beside it, and one
+// more when the enemy has a queen. It weights the enemy's attack on this king.
+template <Colour C>
+int KingOpenness();

@@ -1,0 +1,96 @@
+// Start-up through the real binary: handshake, "Dorvik.ini" and the start-up report.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/harness.h"
+
+namespace {
+
+using e2e::runDorvik;
+
+const std::string EGBB_ERROR =
+    "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.\n";
+
+// Everything start-up prints before the bitbase report, with an ini file present and xboard.
+const std::string HANDSHAKE_OUTPUT = "\nfeature done=0\nfeature setboard=1\nfeature done=1\nBOOK ERROR: \n";
+
+std::string withIni(const std::string& ini) {
+  return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", ini.c_str()}).out;
+}
+
+TEST(StartUp, XboardHandshakeInEmptyFolder) {
+  auto r = runDorvik({"xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nnew\nquit\n"});
+  EXPECT_EQ(r.out,
+            "\nfeature done=0\nfeature setboard=1\nERROR: Dorvik.ini file cannot be opened.\n"
+            "feature done=1\nBOOK ERROR: \n" + EGBB_ERROR);
+  EXPECT_EQ(r.status, 0);
+  // Start-up consumed the six handshake words; the loop logged every token it read.
+  EXPECT_EQ(e2e::loggedCommands(r.log), (std::vector<std::string>{"accepted", "done", "new", "quit"}));
+  EXPECT_NE(r.log.find("ERROR: Dorvik.ini file cannot be opened.\n"), std::string::npos);
+  EXPECT_NE(r.log.find("BOOK ERROR: \n"), std::string::npos);
+  EXPECT_NE(r.log.find(EGBB_ERROR), std::string::npos);
+}
+
+TEST(StartUp, OtherFirstWordWarnsAndReadsNothingMore) {
+  auto r = runDorvik({"hello\nnew\nquit\n", ""});
+  EXPECT_EQ(r.out, "Engine works only with xboard protocol ver. 2\n" + HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(e2e::loggedCommands(r.log), (std::vector<std::string>{"new", "quit"}));
+}
+
+TEST(StartUp, EmptyIniGivesBookAndBitbaseErrors) {
+  EXPECT_EQ(withIni(""), HANDSHAKE_OUTPUT + EGBB_ERROR);
+}
+
+TEST(StartUp, ProjectBitbaseLibraryLoads) {
+  EXPECT_EQ(withIni("EGBB_PATH=" DORVIK_EGBB_DIR "\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+}
+
+TEST(StartUp, BitbaseDirectoryIsTrimmedAndGetsASeparator) {
+  std::string dir = DORVIK_EGBB_DIR;
+  dir.pop_back();  // no trailing "/"
+  EXPECT_EQ(withIni("EGBB_PATH= \t" + dir + " \t\r\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+}
+
+TEST(StartUp, LoadModeAndCacheCorrections) {
+  const std::string path = "EGBB_PATH=" DORVIK_EGBB_DIR "\n";
+  EXPECT_EQ(withIni(path + "EGBB_LOAD=9\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+  EXPECT_EQ(withIni(path + "EGBB_LOAD=-1\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+  EXPECT_EQ(withIni(path + "EGBB_LOAD=0\n"),
+            HANDSHAKE_OUTPUT + "EGBB_LOAD=0\nEGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.\nEGBB_CACHE=4\n");
+  EXPECT_EQ(withIni(path + "EGBB_CACHE=-5\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+  EXPECT_EQ(withIni(path + "EGBB_CACHE=2\n"),
+            HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=2\nEGBB WARNING: EGBB_CACHE < 4 in 'Dorvik.ini' file.\n");
+  // Leading blanks and a sign before the digits; text after them is ignored; the last line counts.
+  EXPECT_EQ(withIni(path + "EGBB_LOAD=3\nEGBB_CACHE=  +16MB\nEGBB_LOAD=5\n"),
+            HANDSHAKE_OUTPUT + "EGBB_LOAD=5\nEGBB_CACHE=16\n");
+  // No digits at all reads as 0.
+  EXPECT_EQ(withIni(path + "EGBB_LOAD=x\n"),
+            HANDSHAKE_OUTPUT + "EGBB_LOAD=0\nEGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.\nEGBB_CACHE=4\n");
+}
+
+TEST(StartUp, CommentsAndUnknownKeysAreSkipped) {
+  const std::string dir = DORVIK_EGBB_DIR;
+  EXPECT_EQ(withIni("  # EGBB_PATH=" + dir + "\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(withIni("\t#EGBB_PATH=" + dir + "\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(withIni("egbb_path=" + dir + "\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(withIni("EGBB_PATH " + dir + "\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
+  // Leading blanks before a key are skipped like those before a comment.
+  EXPECT_EQ(withIni("   EGBB_PATH=" + dir + "\n"), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+}
+
+TEST(StartUp, OverlongIniLineIsCutAndTheNextLineStillRead) {
+  std::string ini = "# " + std::string(10000, 'x') + "\nEGBB_PATH=" DORVIK_EGBB_DIR "\n";
+  EXPECT_EQ(withIni(ini), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
+}
+
+TEST(StartUp, UnloadableBitbaseLibraryIsReported) {
+  EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
+  // A file of that name that is no library at all.
+  auto r = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "EGBB_PATH=./\n",
+                      {{"egbbso64.so", "not a library"}}});
+  EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(r.status, 0);
+}
+
+}  // namespace
