@@ -12,6 +12,7 @@
 #include "movegen/ply.h"
 #include "search/ordering.h"
 #include "search/transtable.h"
+#include "tools/san.h"
 
 Position pos;
 EpdOperation epdPending;
@@ -156,6 +157,17 @@ void placePiece(Piece p, Square sq) {
   }
 }
 
+// The EPD move is read as SAN in the position just set up.
+bool resolveEpdMove() {
+  if (!epdPending.kind) return true;
+  const Move m = parseSanMove(epdPending.text);
+  if (epdPending.kind == 'a') pos.epdAvoidMove = m;
+  else pos.epdBestMove = m;
+  if (m) return true;
+  std::printf("Warning cannot recognize move: %s\r\n", epdPending.text);
+  return false;
+}
+
 void clearSearchMemory() {
   ClearHashTables();
   ResetHistoryTables();
@@ -202,7 +214,7 @@ bool SetupPosition(const char* text) {
   pos.plyCount = 1;
   pos.searchAge = 1;
   epdPending = f.epd;
-  return true;
+  return resolveEpdMove();
 }
 
 char* PositionToFen(char* buffer) {

@@ -11,5 +11,15 @@ struct TimeControl {
 
 extern TimeControl timeControl;
 
+// Budgets are kept within this many milliseconds (a little over a day) either way, so that the
+// search can widen a budget several times over and add it to the clock without overflowing.
+inline constexpr int MAX_TIME_BUDGET = 100'000'000;
+
+// "level": moves per control (0 or less: the whole game) and the increment in whole seconds.
+void SetLevel(int movesPerControl, int incrementSeconds);
+
 // Budget from the own clock (centiseconds); the opponent's clock is not used.
 void ComputeTimeBudget(int ownTime);
+
+// "test": one move per control, no increment, and the largest budget.
+void SetUnlimitedBudget();

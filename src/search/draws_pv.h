@@ -11,6 +11,10 @@ Move DrawTest(int mode);
 // How often the position after a quiet piece move already occurred: 0, 1 or 2.
 int WouldRepeat(Move m);
 
-// Writes at most n table moves from the current position; returns the root entry's score,
-// or 8190 when n is 0 or there is no entry.
+// Room BuildPv's buffer must have: twelve moves and the longest marker text fit with space to spare;
+// longer lines are cut where the next move would not fit.
+inline constexpr int PV_BUFFER_SIZE = 256;
+
+// Writes at most n table moves from the current position into a buffer of PV_BUFFER_SIZE chars;
+// returns the root entry's score, or 8190 when n is 0 or there is no entry.
 int16_t BuildPv(char* buffer, int n);

@@ -26,6 +26,17 @@ void ClearHashTables();
 
 enum Bound : int { BOUND_EXACT = 0, BOUND_LOWER = 1, BOUND_UPPER = 2 };
 
+// Field access of a packed entry.
+inline Move entryMove(const TransEntry& e) { return Move(e.word0 & 0xFFFF); }
+inline int entryDepth(const TransEntry& e) { return int(e.word2 & 0x7F); }
+inline int entryBound(const TransEntry& e) { return int((e.word2 >> 7) & 3); }
+inline int entryAge(const TransEntry& e) { return int((e.word2 >> 9) & 0x1FF); }
+inline int entryScore(const TransEntry& e) { return int(e.word2 >> 18) - 8190; }
+
+// The first entry of the current position's bucket (entries 0, 1, 2 in that order) that matches
+// its key, or nullptr.
+const TransEntry* FindEntry();
+
 struct PlyRecord;
 
 // Looks the current position up; fills hashMove, hashScore, hashDepth and hashBound of the record

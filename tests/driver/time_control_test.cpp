@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <thread>
+
+#include "board/position.h"
+#include "driver/clock.h"
+#include "driver/time_control.h"
+
+namespace {
+
+class TimeControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override { pos.plyCount = 1; }
+  void TearDown() override { SetLevel(35, 0); }
+
+  static int budget(int ownTime) {
+    ComputeTimeBudget(ownTime);
+    return timeControl.timeBudget;
+  }
+};
+
+TEST_F(TimeControlTest, LevelWithMovesPerControl) {
+  SetLevel(40, 0);
+  EXPECT_EQ(budget(30000), 6500);  // 750 - 100 centiseconds
+  EXPECT_EQ(timeControl.movesToGo, 40);
+  // After 39 full moves one move is left: nine tenths of t = 1000 - 100.
+  pos.plyCount = 79;
+  EXPECT_EQ(budget(1000), 8100);
+  EXPECT_EQ(timeControl.movesToGo, 1);
+  // Below 220 centiseconds nothing is taken off.
+  EXPECT_EQ(budget(219), 1971);
+  // The 40th full move starts the next control.
+  pos.plyCount = 81;
+  EXPECT_EQ(budget(30000), 6500);
+  EXPECT_EQ(timeControl.movesToGo, 40);
+}
+
+TEST_F(TimeControlTest, WholeGameControlWithIncrement) {
+  SetLevel(0, 12);
+  EXPECT_EQ(timeControl.timeIncrement, 12000);
+  EXPECT_EQ(budget(12000), 15130);  // 12000 + (363 - 50) * 10
+  EXPECT_EQ(timeControl.movesToGo, 33);
+  pos.plyCount = 301;  // the move number does not matter
+  EXPECT_EQ(budget(12000), 15130);
+  EXPECT_EQ(timeControl.movesToGo, 33);
+  SetLevel(0, 0);
+  EXPECT_EQ(timeControl.timeIncrement, 0);
+}
+
+TEST_F(TimeControlTest, MarginThresholdsAreInclusive) {
+  SetLevel(40, 0);
+  EXPECT_EQ(budget(40 * 500), 4000);
+  EXPECT_EQ(budget(40 * 499), 4490);
+  EXPECT_EQ(budget(40 * 220), 1700);
+  EXPECT_EQ(budget(40 * 219), 2190);
+}
+
+TEST_F(TimeControlTest, DefaultControlOf35MovesCountsGameMoves) {
+  SetLevel(35, 0);
+  pos.plyCount = 21;  // ten full moves played
+  budget(2500);
+  EXPECT_EQ(timeControl.movesToGo, 25);
+  EXPECT_EQ(timeControl.timeBudget, 1000);
+}
+
+TEST_F(TimeControlTest, OwnClockAtOrBelowZeroLeavesAtMostTheIncrement) {
+  SetLevel(0, 2);
+  EXPECT_EQ(budget(0), 2000);
+  EXPECT_LE(budget(-500), 2000);
+  SetLevel(1, 0);
+  EXPECT_EQ(budget(INT_MIN), -MAX_TIME_BUDGET);
+}
+
+TEST_F(TimeControlTest, HugeClocksAndIncrementsAreClampedNotWrapped) {
+  SetLevel(1, 0);
+  EXPECT_EQ(budget(INT_MAX), MAX_TIME_BUDGET);
+  SetLevel(40, 3000000);
+  EXPECT_EQ(timeControl.timeIncrement, MAX_TIME_BUDGET);
+  EXPECT_EQ(budget(INT_MAX), MAX_TIME_BUDGET);
+  // A nonsensical negative count of moves is taken as a whole-game control.
+  SetLevel(-5, 0);
+  budget(3300);
+  EXPECT_EQ(timeControl.movesToGo, 33);
+}
+
+TEST_F(TimeControlTest, TestCommandBudgetLastsAtLeastADay) {
+  SetUnlimitedBudget();
+  EXPECT_EQ(timeControl.movesPerTimeControl, 1);
+  EXPECT_EQ(timeControl.timeIncrement, 0);
+  EXPECT_EQ(timeControl.movesToGo, 1);
+  EXPECT_GE(timeControl.timeBudget, 24 * 3600 * 1000);
+  // The search may widen the budget sixfold and add the clock to it.
+  EXPECT_LE(int64_t(timeControl.timeBudget) * 6, int64_t(INT_MAX) / 2);
+}
+
+TEST(ProcessClock, CountsWallTimeWhileTheProcessSleeps) {
+  int before = processClock();
+  EXPECT_GE(before, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_GE(processClock() - before, 30);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "board/fen.h"
+#include "board/move.h"
+#include "board/position.h"
+#include "driver/clock.h"
+#include "driver/engine_state.h"
+#include "driver/input.h"
+#include "driver/log.h"
+#include "driver/time_control.h"
+#include "search/poll.h"
+#include "search/search_state.h"
+
+namespace {
+
+// After 1. e4 the engine ponders on 1... e5.
+constexpr const char* AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
+constexpr Move E7E5 = makeMoveWord(E7, E5, QUIET);
+
+// Feeds the search's input through a pipe and captures the log.
+class SearchInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(pipe(fds), 0);
+    setInputDescriptor(fds[0]);
+    logPath = ::testing::TempDir() + "search_input.log";
+    OpenLog(logPath.c_str());
+    ASSERT_TRUE(SetupPosition(AFTER_E4));
+    savedTime = timeControl;
+    search.stopSearch = 0;
+    search.iterationDepth = 5;
+    search.nextPollAt = 16384;
+    driver.inputPending = false;
+    driver.engineState = PONDERING;
+    driver.ponderMove = E7E5;
+  }
+  void TearDown() override {
+    setInputDescriptor(0);
+    close(fds[0]);
+    close(fds[1]);
+    timeControl = savedTime;
+    driver.engineState = PLAYING;
+    driver.ponderMove = 0;
+    driver.inputPending = false;
+    search.stopSearch = 0;
+    OpenLog("/dev/null");
+  }
+
+  void send(const char* text) { ASSERT_EQ(write(fds[1], text, std::strlen(text)), ssize_t(std::strlen(text))); }
+
+  std::string log() {
+    std::ifstream in(logPath);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  int fds[2];
+  std::string logPath;
+  TimeControl savedTime;
+};
+
+TEST_F(SearchInputTest, PonderHitTurnsPonderingIntoThinkingAndChargesTwoThirds) {
+  timeControl.timeBudget = 3000;
+  timeControl.searchStartTime = processClock() - 10000;
+  search.stopSearch = 1;
+  uint16_t plyCount = pos.plyCount, age = pos.searchAge;
+  send("e7e5\n");
+  HandleSearchInput();
+  int used = processClock() - timeControl.searchStartTime;
+  EXPECT_GE(used, 2000);
+  EXPECT_LT(used, 2500);
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_FALSE(driver.inputPending);
+  EXPECT_EQ(driver.engineState, THINKING);
+  EXPECT_EQ(driver.ponderMove, 0);
+  EXPECT_EQ(pos.plyCount, plyCount + 1);
+  EXPECT_EQ(pos.searchAge, age + 1);
+  EXPECT_NE(log().find("-cC: e7e5\n--- GOOD PONDER --- cmd:e7e5\n"), std::string::npos) << log();
+}
+
+TEST_F(SearchInputTest, PonderHitSoonAfterTheStartKeepsTheStartTime) {
+  timeControl.timeBudget = 30000;
+  int start = processClock() - 100;
+  timeControl.searchStartTime = start;
+  send("e7e5\n");
+  HandleSearchInput();
+  EXPECT_EQ(timeControl.searchStartTime, start);
+  EXPECT_EQ(driver.engineState, THINKING);
+}
+
+TEST_F(SearchInputTest, AnyOtherMoveStopsTheSearchForTheLoop) {
+  send("d7d5\n");
+  HandleSearchInput();
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 1);
+  EXPECT_STREQ(driver.inputToken, "d7d5");
+  EXPECT_EQ(driver.engineState, PONDERING);
+  EXPECT_EQ(driver.ponderMove, E7E5);
+  // The predicted move while thinking is just another move.
+  driver.engineState = THINKING;
+  search.stopSearch = 0;
+  driver.inputPending = false;
+  send("e7e5\n");
+  HandleSearchInput();
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 1);
+}
+
+TEST_F(SearchInputTest, TimeLineRecomputesTheBudgetWithoutStopping) {
+  SetLevel(40, 0);
+  pos.plyCount = 1;
+  send("time 30000 otim 29000\n");
+  HandleSearchInput();
+  EXPECT_EQ(timeControl.timeBudget, 6500);
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_FALSE(driver.inputPending);
+  EXPECT_NE(log().find("-cC: time\n30000 otim 29000 [cC]\n"), std::string::npos) << log();
+  SetLevel(35, 0);
+}
+
+TEST_F(SearchInputTest, MalformedTimeLineKeepsTheBudget) {
+  timeControl.timeBudget = 1234;
+  send("time soon\n");
+  HandleSearchInput();
+  EXPECT_EQ(timeControl.timeBudget, 1234);
+  EXPECT_FALSE(driver.inputPending);
+  // What follows is read as a token of its own.
+  HandleSearchInput();
+  EXPECT_STREQ(driver.inputToken, "soon");
+  EXPECT_TRUE(driver.inputPending);
+}
+
+TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
+  for (const char* stop : {"?", "force", "quit"}) {
+    search.stopSearch = 0;
+    driver.inputPending = false;
+    send(stop);
+    send("\n");
+    HandleSearchInput();
+    EXPECT_TRUE(driver.inputPending) << stop;
+    EXPECT_EQ(search.stopSearch, 1) << stop;
+    EXPECT_STREQ(driver.inputToken, stop);
+  }
+  search.stopSearch = 0;
+  driver.inputPending = false;
+  send("post\n");
+  HandleSearchInput();
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_STREQ(driver.inputToken, "post");
+}
+
+TEST_F(SearchInputTest, EndOfInputCountsAsQuit) {
+  close(fds[1]);
+  fds[1] = -1;
+  HandleSearchInput();
+  EXPECT_STREQ(driver.inputToken, "quit");
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 1);
+}
+
+TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnCommands) {
+  search.stopSearch = 1;
+  EXPECT_TRUE(PollSearch());
+  EXPECT_EQ(search.nextPollAt, 16384u);
+
+  // Time is up, but the first two iterations always finish.
+  search.stopSearch = 0;
+  driver.engineState = THINKING;
+  timeControl.timeBudget = 0;
+  timeControl.searchStartTime = processClock() - 10;
+  search.iterationDepth = 2;
+  EXPECT_FALSE(PollSearch());
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_EQ(search.nextPollAt, 16384u + POLL_INTERVAL);
+  search.iterationDepth = 3;
+  EXPECT_TRUE(PollSearch());
+  EXPECT_EQ(search.stopSearch, 1);
+
+  // Time left: waiting input is read and acted on.
+  search.stopSearch = 0;
+  timeControl.timeBudget = 60000;
+  timeControl.searchStartTime = processClock();
+  EXPECT_FALSE(PollSearch());
+  send("post\n");
+  EXPECT_FALSE(PollSearch());
+  EXPECT_TRUE(driver.inputPending);
+  send("force\n");
+  EXPECT_TRUE(PollSearch());
+  EXPECT_STREQ(driver.inputToken, "force");
+}
+
+}  // namespace
