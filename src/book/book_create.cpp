@@ -83,7 +83,7 @@ void generateBook(DbPair& pair) {
   }
 }
 
-void BookCreateCommand() {
+void CreateBookFromDatabase() {
   resetDbPair(db);
   if (openDbFile("black.db", db.files[BLACK], db.message) && openDbFile("white.db", db.files[WHITE], db.message)) {
     generateBook(db);
@@ -94,7 +94,7 @@ void BookCreateCommand() {
   resetDbPair(db);
 }
 
-void BookShowCommand() {
+void ShowBookPosition() {
   printf("%s\n", mainBookHasPosition() ? "YES" : "NO");
   printf("2: %s\n", secondBookHasPosition() ? "YES" : "NO");
 }

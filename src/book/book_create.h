@@ -11,6 +11,6 @@ bool createBookSide(OpeningBook& book, const char* name, DbFile& dbFile, int sid
 void generateBook(DbPair& pair);
 
 // "bookcreate": the book in the current directory from "black.db" and "white.db".
-void BookCreateCommand();
+void CreateBookFromDatabase();
 // "bookshow": is the current position in the main and the second book?
-void BookShowCommand();
+void ShowBookPosition();

@@ -5,7 +5,7 @@
 #include "board/position.h"
 #include "db/position_db.h"
 
-void DbCreateCommand(const char* positionFile, const char* baseName) {
+void CreateDatabaseFiles(const char* positionFile, const char* baseName) {
   const std::string base(baseName);
   char message[DB_MESSAGE_SIZE] = "OK";
   if (createDatabase(positionFile, (base + "_black.db").c_str(), (base + "_white.db").c_str(), message))
@@ -14,7 +14,7 @@ void DbCreateCommand(const char* positionFile, const char* baseName) {
     printf("%s\n", message);
 }
 
-void DbShowCommand(bool linear) {
+void ShowDatabasePosition(bool linear) {
   resetDbPair(db);
   if (!openDbFile("black.db", db.files[BLACK], db.message) || !openDbFile("white.db", db.files[WHITE], db.message)) {
     printf("%s\n", db.message);

@@ -78,5 +78,5 @@ bool createDbFile(const char* positionPath, const char* outputPath, char side, c
 bool createDatabase(const char* positionPath, const char* blackPath, const char* whitePath, char* message);
 
 // The typed commands.
-void DbCreateCommand(const char* positionFile, const char* baseName);
-void DbShowCommand(bool linear);
+void CreateDatabaseFiles(const char* positionFile, const char* baseName);
+void ShowDatabasePosition(bool linear);

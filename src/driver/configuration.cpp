@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "book/book_probe.h"
 #include "driver/log.h"
 
 namespace {
@@ -24,12 +25,11 @@ const char* valueOf(const char* line, const char* key) {
   return std::strncmp(line, key, n) == 0 ? line + n : nullptr;
 }
 
+// Loads the main book from the directory and the second one from its "2/"; the last line counts.
 void loadBooksFrom(Configuration& config, const char* value) {
-  [[maybe_unused]] std::string directory = TrimDirectory(value, MAX_BOOK_PATH);
-  // LoadBooks(directory.c_str()) (book) loads directory and directory + "2/"; until it is there the
-  // main book counts as not loaded, with an empty error text.
-  config.mainBookLoaded = false;
-  config.mainBookError.clear();
+  std::string directory = TrimDirectory(value, MAX_BOOK_PATH);
+  config.mainBookLoaded = LoadBooks(directory.c_str());
+  config.mainBookError = config.mainBookLoaded ? "" : mainBookError();
 }
 
 }  // namespace

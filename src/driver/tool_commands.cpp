@@ -4,6 +4,8 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "board/tables.h"
+#include "book/book_create.h"
+#include "db/position_db.h"
 #include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/input.h"
@@ -103,23 +105,15 @@ void game2posCommand() {
   Game2Pos(game.text, positions.text);
 }
 
-void bookshowCommand() {
-  // printf(mainBookHasPosition() ? "YES\n" : "NO\n"); printf(secondBookHasPosition() ? "2: YES\n" : "2: NO\n"); (book)
-}
+void bookshowCommand() { ShowBookPosition(); }
 
-void dbshowCommand() {
-  // open the databases, PrintBoard, ordered look-up of pos.hashKey, print the record (database)
-}
+void dbshowCommand() { ShowDatabasePosition(false); }
 
-void dbshowlinCommand() {
-  // open the databases, PrintBoard, sequential look-up of pos.hashKey, print the record (database)
-}
+void dbshowlinCommand() { ShowDatabasePosition(true); }
 
-void bookcreateCommand() {
-  // open the databases, create the book, print "created.\n" or the error text (book creation)
-}
+void bookcreateCommand() { CreateBookFromDatabase(); }
 
 void dbcreateCommand() {
-  [[maybe_unused]] Word source = readWord(), base = readWord();
-  // create base + "_white.db" and base + "_black.db" from source; print "created.\n" or the error (database)
+  Word source = readWord(), base = readWord();
+  CreateDatabaseFiles(source.text, base.text);
 }

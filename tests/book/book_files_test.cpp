@@ -32,7 +32,7 @@ TEST_F(BookCreate, SelectsEarlyPositionsWonByTheSideThatMoved) {
                                  dbRecord(0x0000400000000004, 1, 0, 0, 3),
                                  dbRecord(0x8000000000000009, 1, 2, 1, 7)}));
   CaptureStdout();
-  BookCreateCommand();
+  CreateBookFromDatabase();
   EXPECT_EQ(GetCapturedStdout(),
             "Generating bookbtm...\nbookbtm: 0.588235\n"   // 10 white wins, 7 black wins, ply 42 included
             "Generating bookwtm...\nbookwtm: 0.416667\n"   // 4 white wins, 6 black wins, 2 draws
@@ -73,7 +73,7 @@ TEST_F(BookCreate, MissingDatabaseGivesAnEmptySide) {
   InDirectory here(dir.path());
   dir.write("black.db", dbBytes({dbRecord(0x42, 1, 0, 0, 1)}));
   CaptureStdout();
-  BookCreateCommand();
+  CreateBookFromDatabase();
   std::string out = GetCapturedStdout();
   EXPECT_NE(out.find("Generating bookwtm...\nbookwtm: "), std::string::npos);
   EXPECT_NE(out.find("nan\ncreated.\n"), std::string::npos) << out;  // 0 / 0 over no records
@@ -91,7 +91,7 @@ TEST_F(BookCreate, UnwritableBookFilesAreReportedAndTheOtherSideGoesOn) {
   InDirectory here(dir.path());
   std::filesystem::create_directory(dir.path("bookbtm.mbx"));  // cannot be opened for writing
   CaptureStdout();
-  BookCreateCommand();
+  CreateBookFromDatabase();
   EXPECT_EQ(GetCapturedStdout().substr(0, 65),
             "Generating bookbtm...\nCannot create index file: 'bookbtm.mbx'\nGen");
   EXPECT_EQ(dir.size("bookwtm.mbx"), 524288u);
@@ -215,7 +215,7 @@ TEST_F(BookLoad, BothBooksAndTheShowCommand) {
   writeBook(dir, "2/", {}, {start + 1});
   ASSERT_TRUE(LoadBooks(dir.path().c_str())) << mainBookError();
   CaptureStdout();
-  BookShowCommand();
+  ShowBookPosition();
   EXPECT_EQ(GetCapturedStdout(), "YES\n2: NO\n");
 
   writeBook(dir, "2/", {}, {start});

@@ -48,7 +48,7 @@ TEST_F(BookMove, DrawsFromTheMainBookAndLeavesThePositionAlone) {
   // Once the book move is played, the position on the board is in the main book.
   MakeRealMove(getBookMove());
   testing::internal::CaptureStdout();
-  BookShowCommand();
+  ShowBookPosition();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "YES\n2: NO\n");
 }
 

@@ -124,7 +124,7 @@ TEST(CreateDatabase, UnsortedInputStopsWithTheOffendingLine) {
   dir.write("in.pos", line("0000000000000020", "8/8/8/8/8/8/8/8 w - -", 'D', 1) + late +
                           line("0000000000000030", "8/8/8/8/8/8/8/8 w - -", 'D', 1));
   CaptureStdout();
-  DbCreateCommand(dir.path("in.pos").c_str(), dir.path("base").c_str());
+  CreateDatabaseFiles(dir.path("in.pos").c_str(), dir.path("base").c_str());
   std::string out = GetCapturedStdout();
   EXPECT_NE(out.find("ERROR: input file with positions not sorted by hash!\n" + late + "\n\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("created."), std::string::npos);
@@ -137,19 +137,19 @@ TEST(CreateDatabase, UnsortedInputStopsWithTheOffendingLine) {
 TEST(CreateDatabase, FilesThatCannotBeOpenedAreReported) {
   ScratchDir dir;
   CaptureStdout();
-  DbCreateCommand(dir.path("missing.pos").c_str(), dir.path("base").c_str());
+  CreateDatabaseFiles(dir.path("missing.pos").c_str(), dir.path("base").c_str());
   std::string out = GetCapturedStdout();
   EXPECT_EQ(out, "Cannot open file statistics: " + dir.path("missing.pos") + "\n\n");
 
   dir.write("in.pos", line("0000000000000010", "8/8/8/8/8/8/8/8 w - -", 'W', 2));
   CaptureStdout();
-  DbCreateCommand(dir.path("in.pos").c_str(), dir.path("no/such/dir/base").c_str());
+  CreateDatabaseFiles(dir.path("in.pos").c_str(), dir.path("no/such/dir/base").c_str());
   out = GetCapturedStdout();
   EXPECT_EQ(out, "Cannot create database file: " + dir.path("no/such/dir/base_black.db") + "\n\n");
 
   // A directory has a size but cannot be read as lines.
   CaptureStdout();
-  DbCreateCommand(dir.path().c_str(), dir.path("base").c_str());
+  CreateDatabaseFiles(dir.path().c_str(), dir.path("base").c_str());
   out = GetCapturedStdout();
   EXPECT_NE(out.find("Cannot read position file: " + dir.path() + "\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("created."), std::string::npos);
@@ -240,7 +240,7 @@ TEST(DbShow, PrintsTheRecordOfTheCurrentPosition) {
   dir.write("white.db", dbBytes(white));
   for (bool linear : {false, true}) {
     CaptureStdout();
-    DbShowCommand(linear);
+    ShowDatabasePosition(linear);
     std::string out = GetCapturedStdout();
     const std::string expected = "w: 1, b: 0, d: 1, score: 0.750000\n";
     ASSERT_GE(out.size(), expected.size());
@@ -250,7 +250,7 @@ TEST(DbShow, PrintsTheRecordOfTheCurrentPosition) {
 
   std::filesystem::remove(dir.path("white.db"));
   CaptureStdout();
-  DbShowCommand(false);
+  ShowDatabasePosition(false);
   std::string out = GetCapturedStdout();
   EXPECT_EQ(out.substr(out.size() - 18), "record not found.\n");
   EXPECT_EQ(db.files[WHITE].file, nullptr);  // closed when the command ends
