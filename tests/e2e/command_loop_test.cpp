@@ -78,14 +78,16 @@ TEST(CommandLoop, OverlongSetboardLineIsCutAndItsRestDiscarded) {
   EXPECT_EQ(r.status, 0);
 }
 
-TEST(CommandLoop, ArgumentsAreReadAndLoggedNotDispatched) {
+TEST(CommandLoop, ArgumentsAreReadAndLogged) {
   auto r = session("time 30000 otim 29000\nlevel 40 5 0\nbenchmark x 3\nbenchmarkspeed y\n"
                    "pgn2game a.pgn b.game\nperft\nquit\n");
   EXPECT_EQ(loggedCommands(r.log), (Tokens{"time", "level", "benchmark", "benchmarkspeed", "pgn2game",
                                            "perft", "quit"}));
   EXPECT_NE(r.log.find("::cmd:: time\n30000 otim 29000\n"), std::string::npos);
   EXPECT_NE(r.log.find("::cmd:: level\n40 5 0\n"), std::string::npos);
-  EXPECT_EQ(afterStartUp(r.out), "Define __STAT\nDefine __STAT\n");
+  EXPECT_EQ(afterStartUp(r.out),
+            "Define __STAT\nDefine __STAT\nCannot open PGN input file: 'a.pgn'\n"
+            "ply\tduration\tnodes\ntotal nodes: 0\n(total moves[32]: 0)\n");
 }
 
 TEST(CommandLoop, TimeIsAPrefixCommandTestedBeforeMoves) {

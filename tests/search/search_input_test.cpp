@@ -150,13 +150,22 @@ TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
     EXPECT_EQ(search.stopSearch, 1) << stop;
     EXPECT_STREQ(driver.inputToken, stop);
   }
+  // Thinking goes on past another command; pondering, which has no time limit, stops for it.
   search.stopSearch = 0;
   driver.inputPending = false;
+  driver.engineState = THINKING;
   send("post\n");
   HandleSearchInput();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 0);
   EXPECT_STREQ(driver.inputToken, "post");
+  driver.inputPending = false;
+  driver.engineState = PONDERING;
+  send("new\n");
+  HandleSearchInput();
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 1);
+  EXPECT_STREQ(driver.inputToken, "new");
 }
 
 TEST_F(SearchInputTest, EndOfInputCountsAsQuit) {
@@ -194,7 +203,11 @@ TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnComman
   send("post\n");
   EXPECT_FALSE(PollSearch());
   EXPECT_TRUE(driver.inputPending);
+  // The pending token is not replaced: later input waits until the loop has taken it.
   send("force\n");
+  EXPECT_FALSE(PollSearch());
+  EXPECT_STREQ(driver.inputToken, "post");
+  driver.inputPending = false;
   EXPECT_TRUE(PollSearch());
   EXPECT_STREQ(driver.inputToken, "force");
 }
