@@ -196,7 +196,8 @@ def classify(lines):
 
 
 def screen(engine, fen, in_check):
-    lines = engine.analyse("depth 10", 2)
+    """Cheap first look: "mate" or "combo" when the position deserves a deep check."""
+    lines = engine.analyse("depth 9", 2)
     if len(lines) < 2:
         return None
     best = lines[0]
@@ -205,7 +206,9 @@ def screen(engine, fen, in_check):
     if in_check or len(board_from_fen(fen)) < 12:
         return None
     c = classify(lines)
-    return "combo" if c and c[0] == "combo" else None
+    if c and c[0] == "combo" and is_sacrifice_or_quiet(engine, fen, best[2]):
+        return "combo"
+    return None
 
 
 def verify(engine, fen, in_check):

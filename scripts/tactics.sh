@@ -61,7 +61,7 @@ clock_cs=$(awk -v s="$seconds" 'BEGIN { printf "%d", s * 100 * 33 }')
 limit=$(awk -v s="$seconds" 'BEGIN { printf "%d", s * 3 + 10 }')
 
 # Thinking line: depth, score, time, nodes, principal variation.
-thinking='^[[:space:]]*([0-9]+)[.+&]?[[:space:]]+(-?[0-9]+)[[:space:]]+[0-9]+[[:space:]]+[0-9]+'
+thinking='^[[:space:]]*([0-9]+)[^[:space:]]*[[:space:]]+([^[:space:]]+)[[:space:]]+[0-9]+[[:space:]]+[0-9]+'
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
