@@ -10,9 +10,10 @@ with a shallow two-line search; a position is a candidate when
   - the best move scores at least 300 centipawns more than the second best,
     the second best leaves the game roughly level, the side to move is not in
     check, at least 12 men stand on the board, and the best move is neither a
-    promotion nor a plain capture (a capture counts only as
-    a sacrifice: a heavier piece taking a lighter one on a square the
-    opponent can retake).
+    promotion nor a plain capture (a capture counts only as a sacrifice: a
+    heavier piece taking a lighter one on a square the opponent can retake),
+    and the best score exceeds the material balance on the board by at least
+    250 centipawns (so that saving a piece under attack does not count).
 
 Each candidate is then searched twice more, deeper and with a cleared hash;
 both searches must agree on the category and on the set of solving moves.
@@ -172,6 +173,25 @@ def is_sacrifice_or_quiet(engine, fen, move):
     return any(m[2:4] == to for m in engine.legal_moves())
 
 
+def material_balance(fen):
+    """Material of the side to move minus the opponent's, in pawns."""
+    total = 0
+    for piece in board_from_fen(fen).values():
+        if piece.lower() != "k":
+            total += VALUES[piece.lower()] if piece.isupper() else -VALUES[piece.lower()]
+    return total if fen.split()[1] == "w" else -total
+
+
+def is_combination(engine, fen, move, best):
+    """A winning move that is not a plain capture and gains material beyond what is on the board.
+
+    The second condition drops moves that merely save a piece under attack
+    in a position already ahead in material.
+    """
+    gained = as_score(best) - 100 * material_balance(fen)
+    return gained >= 250 and is_sacrifice_or_quiet(engine, fen, move)
+
+
 def classify(lines):
     """Category of an analysis ("mate2", "mate3", "combo") and its solving moves, or None."""
     if len(lines) < 2:
@@ -206,21 +226,23 @@ def screen(engine, fen, in_check):
     if in_check or len(board_from_fen(fen)) < 12:
         return None
     c = classify(lines)
-    if c and c[0] == "combo" and is_sacrifice_or_quiet(engine, fen, best[2]):
+    if c and c[0] == "combo" and is_combination(engine, fen, best[2], best):
         return "combo"
     return None
 
 
 def verify(engine, fen, in_check):
     """Two deeper searches from a cleared hash; both must agree on kind and solutions."""
-    results = []
+    results, bests = [], []
     for limit in ("depth 18", "depth 22 movetime 5000"):
         engine.send("ucinewgame")
         engine.sync()
         engine.set_position(fen)
-        c = classify(engine.analyse(limit, 3))
+        lines = engine.analyse(limit, 3)
+        c = classify(lines)
         if c is None:
             return None
+        bests.append(lines[0])
         results.append((c[0], sorted(c[1])))
     if results[0] != results[1]:
         return None
@@ -228,7 +250,7 @@ def verify(engine, fen, in_check):
     if kind.startswith("mate") and len(solving) > 2:
         return None
     if kind == "combo":
-        if in_check or len(board_from_fen(fen)) < 12 or not is_sacrifice_or_quiet(engine, fen, solving[0]):
+        if in_check or len(board_from_fen(fen)) < 12 or not all(is_combination(engine, fen, solving[0], b) for b in bests):
             return None
     return kind, solving
 
@@ -316,6 +338,11 @@ def main():
     seen = {" ".join(fen.split()[:4]) for v in found.values() for fen, _ in v}
     screener = Engine()
     checker = Engine(hash_mb=64)
+    # Kept combinations must still pass the current filters.
+    for fen, solving in list(found["combo"]):
+        if verify(checker, fen, False) != ("combo", solving):
+            print(f"dropped combo {solving[0]}  {fen}", flush=True)
+            found["combo"].remove((fen, solving))
     deadline = time.time() + args.minutes * 60
     games = 0
     os.makedirs(os.path.dirname(args.out) or ".", exist_ok=True)
