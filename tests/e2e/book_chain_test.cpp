@@ -3,7 +3,6 @@
 // database; and the repository's own "Dorvik.ini" with its book, as a first start finds them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,12 +18,9 @@ using e2e::readFile;
 
 const char* const BOOK_FILES[] = {"bookbtm.mbk", "bookbtm.mbx", "bookwtm.mbk", "bookwtm.mbx"};
 
-// The database line "dbshow" prints for counts w, b and d.
-std::string dbLine(int w, int b, int d) {
-  long double score = (w + d / 2.0L) / (w + b + d);
-  char text[128];
-  std::snprintf(text, sizeof text, "w: %d, b: %d, d: %d, score: %Lf\n", w, b, d, score);
-  return text;
+// The counts part of the database line "dbshow" prints for w, b and d.
+std::string dbCounts(int w, int b, int d) {
+  return "w: " + std::to_string(w) + ", b: " + std::to_string(b) + ", d: " + std::to_string(d) + ", score: ";
 }
 
 class BookChain : public testing::Test {
@@ -83,11 +79,16 @@ TEST_F(BookChain, EnginePlaysFromTheBookAndShowsTheDatabase) {
 
   // The initial position: every stored game passed through it. It is in the white-to-move side
   // only when black, who has just "moved", scored better than half.
-  std::string db = dbLine(w, b, d);
+  const double score = (w + d / 2.0) / (w + b + d);
+  std::string db = dbCounts(w, b, d);
   size_t at = out.find(db);
-  ASSERT_NE(at, std::string::npos) << out;
-  const bool blackScoredMore = (w + d / 2.0) / (w + b + d) < 0.5;
+  ASSERT_NE(at, std::string::npos) << "no " << db << " in\n" << out;
   at += db.size();
+  size_t lineEnd = out.find('\n', at);
+  ASSERT_NE(lineEnd, std::string::npos);
+  EXPECT_NEAR(std::stod(out.substr(at, lineEnd - at)), score, 1e-6);  // printed with six decimals
+  at = lineEnd + 1;
+  const bool blackScoredMore = score < 0.5;
   std::string first = blackScoredMore ? "YES\n2: NO\n" : "NO\n2: NO\n";
   EXPECT_EQ(out.substr(at, first.size()), first);
   at += first.size();

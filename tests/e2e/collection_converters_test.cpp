@@ -125,7 +125,7 @@ TEST_F(CollectionConverters, EveryGameWithAResultIsStoredOnce) {
   size_t at = out.find(first);
   ASSERT_NE(at, std::string::npos) << out.substr(0, 2000);
   EXPECT_NE(out.find(second, at), std::string::npos);
-  EXPECT_EQ(out.find("ERROR:", out.find("feature done=1")), std::string::npos);
+  EXPECT_EQ(e2e::afterStartUp(out).find("ERROR"), std::string::npos);
 
   auto records = gameRecords();
   ASSERT_EQ(records.size(), size_t(decided));
