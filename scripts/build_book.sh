@@ -17,8 +17,12 @@
 #            "black.db", which "dbshow" reads); by default a temporary folder
 #            that is removed at the end
 # The engine is $DORVIK, by default build/dorvik of this repository.
-# The repository's book/ is built from data/collection.pgn (made by
-# scripts/make_collection.sh) with: scripts/build_book.sh data/collection.pgn book
+# The repository's book/ is built with: scripts/build_book.sh data/collection.pgn book
+# data/collection.pgn is the collection.pgn that scripts/make_collection.sh
+# --dir /work/collection wrote with its defaults (320 games of fairymax against
+# phalanx from the initial position, the jobs' pass*.games.pgn files joined as
+# xboard saved them, rounds numbered through). After replacing the collection,
+# rebuild the book: the tests check that book/ is what this script makes of it.
 set -u -o pipefail
 
 die() { echo "build_book.sh: $*" >&2; exit 1; }
