@@ -57,7 +57,7 @@ struct Run {
 
   std::string input;      // standard input, then end of file
   const char* ini;        // text of "Dorvik.ini"; none if null
-  Files files;            // more files in the work directory: name, contents
+  Files files;            // more files in the work directory: relative name, contents
   int timeoutSeconds = 60;
 };
 
@@ -79,7 +79,10 @@ inline Result runDorvik(const Run& run) {
   result.dir = std::make_shared<TempDir>();
   const std::filesystem::path& dir = result.dir->path();
   if (run.ini) writeFile(dir / "Dorvik.ini", run.ini);
-  for (const auto& [name, contents] : run.files) writeFile(dir / name, contents);
+  for (const auto& [name, contents] : run.files) {
+    std::filesystem::create_directories((dir / name).parent_path());  // names may hold folders
+    writeFile(dir / name, contents);
+  }
   // The harness's own files live beside the work directory, so the engine sees only its own.
   TempDir io;
   writeFile(io.path() / "stdin", run.input);
