@@ -206,4 +206,50 @@ TEST(SearchInput, ForceAndQuitStopWithoutAMove) {
   EXPECT_TRUE(movesSent(s.out()).empty()) << s.out();
 }
 
+// The fixed-answer bitbase library: see egbb/fixed_egbb.cpp for what it answers.
+std::string fixedBitbases() { return std::string("EGBB_PATH=") + DORVIK_EGBB_FIXED_DIR + "\n"; }
+
+// Searches `fen` for about a quarter second and returns standard output after the setup.
+std::string searchOutput(const std::string& fen, const std::string& ini) {
+  Session s(ini);
+  s.send("easy\nsetboard " + fen + "\ntime 1000 otim 1000\ngo\n");
+  EXPECT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
+  s.send("quit\n");
+  EXPECT_TRUE(s.finish());
+  return e2e::afterStartUp(s.out());
+}
+
+TEST(Bitbases, EvalProbesOnlyOnceASearchHasAllowedIt) {
+  Session s(fixedBitbases());
+  s.send("eval\n");
+  EXPECT_FALSE(s.waitFor("eval score: -?\\d+\n").empty()) << s.out();
+  s.send("easy\nsetboard 8/8/8/8/8/8/8/R3K2k w - - 0 1\n" + std::string(SHORT_CLOCK) + "go\n");
+  ASSERT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
+  // The library's 7250 for this piece set, compressed above 7000.
+  s.send("eval\n");
+  EXPECT_FALSE(s.waitFor("\negbb score: 7025\n").empty()) << s.sinceMark();
+}
+
+TEST(Bitbases, OnlyTheRootMovesOfTheBestClassAreSearched) {
+  // The library calls every move a loss except Qa8 (a win), which a search alone never plays:
+  // it leaves the queen to the rook.
+  const std::string fen = "1r5k/8/8/8/8/8/Q7/4K3 w - - 0 1";
+  std::string out = searchOutput(fen, fixedBitbases());
+  EXPECT_NE(out.find("\nmove a2a8\n"), std::string::npos) << out;
+  static const std::regex otherFirstMove("    \\d+     -?\\d+     \\d+     \\d+  (?!a2a8)");
+  EXPECT_FALSE(std::regex_search(out, otherFirstMove)) << out;
+  EXPECT_EQ(searchOutput(fen, "").find("move a2a8"), std::string::npos);
+}
+
+TEST(Bitbases, NodeProbeScoreReachesTheRoot) {
+  // Every root move leads to a position the library does not know (White to move); deeper in
+  // the tree it scores positions with Black to move at 7300, which the engine maps to 7030.
+  const std::string fen = "8/4p3/8/8/4k3/8/8/4K3 b - - 0 1";
+  static const std::regex probed("\n    \\d+     7030     \\d+     \\d+  ");
+  std::string out = searchOutput(fen, fixedBitbases());
+  EXPECT_TRUE(std::regex_search(out, probed)) << out;
+  out = searchOutput(fen, "");
+  EXPECT_FALSE(std::regex_search(out, probed)) << out;
+}
+
 }  // namespace
