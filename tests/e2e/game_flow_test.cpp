@@ -50,8 +50,7 @@ std::string goOn(const std::string& setup) {
   Session s;
   s.send(setup + SHORT_CLOCK + "go\n");
   s.waitFor("\n(move \\S+\n)?[-/012]+ \\{[^}]*\\}\n");
-  s.send("quit\n");
-  EXPECT_TRUE(s.finish());
+  EXPECT_TRUE(s.quit());
   return e2e::afterStartUp(s.out());
 }
 
@@ -100,6 +99,7 @@ struct Pondering : ::testing::Test {
     pondered = lastLogged(s.log(), "-ponder move: ");
     ASSERT_EQ(pondered.size(), 4u);
   }
+  void TearDown() override { EXPECT_TRUE(s.quit()); }
   Session s;
   std::string reply, pondered;
 };
@@ -158,6 +158,7 @@ TEST(SearchInput, QuestionMarkMovesAtOnce) {
   std::string move = s.waitFor("move \\S+\n", 20);
   ASSERT_FALSE(move.empty()) << s.out();
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(SearchInput, TimeLineShortensTheRunningSearch) {
@@ -169,6 +170,7 @@ TEST(SearchInput, TimeLineShortensTheRunningSearch) {
   // The budget of two and a half minutes was replaced while the search ran.
   EXPECT_NE(s.log().find("1 otim 1 [cC]"), std::string::npos);
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(SearchInput, TheFirstTwoIterationsAlwaysFinish) {
@@ -181,6 +183,7 @@ TEST(SearchInput, TheFirstTwoIterationsAlwaysFinish) {
   EXPECT_NE(s.out().find("  fixing move...\n"), std::string::npos) << s.out();
   EXPECT_NE(s.log().find("fixing move... ********************: depth=3"), std::string::npos);
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(SearchInput, ForceAndQuitStopWithoutAMove) {
@@ -196,13 +199,12 @@ TEST(SearchInput, ForceAndQuitStopWithoutAMove) {
     s.send("a2a3\nnew\n" + std::string(SHORT_CLOCK) + "e2e4\n");
     EXPECT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
     EXPECT_EQ(s.out().find("Illegal"), std::string::npos) << s.out();
+    EXPECT_TRUE(s.quit());
   }
   Session s;
   s.send(std::string("easy\n") + MIDDLEGAME + LONG_CLOCK + "go\n");
   ASSERT_FALSE(s.waitFor("\n    3     ").empty()) << s.out();
-  s.send("quit\n");
-  ASSERT_TRUE(s.finish(20));
-  EXPECT_EQ(s.status(), 0);
+  EXPECT_TRUE(s.quit());
   EXPECT_TRUE(movesSent(s.out()).empty()) << s.out();
 }
 
@@ -214,8 +216,7 @@ std::string searchOutput(const std::string& fen, const std::string& ini) {
   Session s(ini);
   s.send("easy\nsetboard " + fen + "\ntime 1000 otim 1000\ngo\n");
   EXPECT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
-  s.send("quit\n");
-  EXPECT_TRUE(s.finish());
+  EXPECT_TRUE(s.quit());
   return e2e::afterStartUp(s.out());
 }
 
@@ -228,6 +229,7 @@ TEST(Bitbases, EvalProbesOnlyOnceASearchHasAllowedIt) {
   // The library's 7250 for this piece set, compressed above 7000.
   s.send("eval\n");
   EXPECT_FALSE(s.waitFor("\negbb score: 7025\n").empty()) << s.sinceMark();
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(Bitbases, OnlyTheRootMovesOfTheBestClassAreSearched) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "e2e/harness.h"
 
 namespace e2e {
@@ -30,8 +32,8 @@ class Session {
       if (chdir(dir_.path().c_str()) != 0) _exit(126);
       dup2(in[0], 0);
       dup2(out[1], 1);
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 2);
+      int err = open(errFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (err >= 0) dup2(err, 2);
       close(in[0]), close(in[1]), close(out[0]), close(out[1]);
       execl(DORVIK_BINARY, DORVIK_BINARY, static_cast<char*>(nullptr));
       _exit(127);
@@ -119,11 +121,21 @@ class Session {
     return true;
   }
 
+  // Sends "quit" and checks that the engine ends at once, cleanly and without complaint.
+  ::testing::AssertionResult quit() {
+    send("quit\n");
+    if (!finish()) return ::testing::AssertionFailure() << "the engine did not end";
+    if (status_ != 0 || !err().empty())
+      return ::testing::AssertionFailure() << "exit status " << status_ << ", standard error:\n" << err();
+    return ::testing::AssertionSuccess();
+  }
+
   const std::string& out() const { return out_; }
   std::string log() const { return readFile(dir_.path() / "Dorvik.log"); }
   size_t mark() const { return mark_; }
   std::string sinceMark() const { return out_.substr(mark_); }
   int status() const { return status_; }
+  std::string err() const { return readFile(errFile()); }  // standard error, such as sanitizer reports
   const std::filesystem::path& dir() const { return dir_.path(); }
 
  private:
@@ -143,7 +155,11 @@ class Session {
     return true;
   }
 
+  // Beside the work directory, so that the engine sees only its own files.
+  std::filesystem::path errFile() const { return io_.path() / "stderr"; }
+
   TempDir dir_;
+  TempDir io_;
   pid_t child_ = -1;
   int toEngine_ = -1;
   int fromEngine_ = -1;
