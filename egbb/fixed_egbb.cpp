@@ -1,7 +1,10 @@
 // A bitbase library with fixed answers, for tests. The score depends only on the first piece
 // argument (the piece nearest h1), in the library's piece codes:
 //   none (king against king) 0, white queen 7100, white rook 20000, white pawn 250,
-//   black queen -20000, black rook -7005, anything else 99999 (no result).
+//   black queen -20000, black rook -7005; black bishop 7250 with White to move; black pawn 7300
+//   with Black to move; anything else 99999 (no result).
+// The last two answer for one side to move only, so that a search can meet them below a root
+// whose moves all lead to unknown positions.
 // It also keeps the arguments of the last load and probe calls for the tests to read.
 #include <cstring>
 
@@ -33,6 +36,8 @@ __attribute__((visibility("default"))) int probe_egbb_5men(int side, int whiteKi
     case 6: return 250;
     case 8: return -20000;
     case 9: return -7005;
+    case 10: return side == 0 ? 7250 : 99999;
+    case 12: return side == 1 ? 7300 : 99999;
     default: return 99999;
   }
 }
