@@ -28,9 +28,10 @@
 # bad usage or setup.
 set -u -o pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=320 tc=0:10,0:08,0:12,0:09 jobs=2 openings=$here/openings.txt dir=collection out= debug=0
+games=320 tc=0:10,0:08,0:12,0:09 jobs=2 openings=$here/openings.txt dir=collection out='' debug=0
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -73,7 +74,7 @@ play_batch() {
     local jd=$1 name=$2 n=$3 tc=$4 dbg=(-debugMode false)
     [ "$debug" = 1 ] && dbg=(-debugMode true -nameOfDebugFile "$jd/$name.debug.log")
     local limit=$((n * $(tc_game_seconds "$tc") + 120))
-    # shellcheck disable=SC2046 # the option lists are meant to split
+    # shellcheck disable=SC2046,SC2086 # the option lists are meant to split
     timeout -k 30 "$limit" xboard $(xboard_base_options) $(tc_options "$tc") "${dbg[@]}" \
         -settingsFile "$jd/xboardrc" -xponder -matchPause 300 \
         -fcp fairymax -fd "$jd" -scp phalanx -sd "$jd" \
@@ -121,8 +122,9 @@ for p in "${pids[@]}"; do wait "$p"; done
 # One file, rounds numbered through.
 for ((i = 0; i < jobs; i++)); do
     cat "$dir/job$i"/pass*.games.pgn 2>/dev/null
-done | awk '/^\[Round "/ { printf "[Round \"%d\"]\n", ++n; next } { print }' >"$out.tmp" &&
-    mv "$out.tmp" "$out" || die "cannot write $out"
+done | awk '/^\[Round "/ { printf "[Round \"%d\"]\n", ++n; next } { print }' >"$out.tmp" ||
+    die "cannot write $out.tmp"
+mv "$out.tmp" "$out" || die "cannot write $out"
 
 played=$(pgn_games "$out" | wc -l)
 if grep -q -i -E '^\[(SetUp|FEN) ' "$out"; then

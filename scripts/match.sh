@@ -30,9 +30,10 @@
 # the engine died abnormally; 2 on bad usage or setup.
 set -u -o pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=2 tc=1 out=match-out engine=${DORVIK:-} ini= opponent=fairymax limit= ponder=-ponder
+games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -101,13 +102,13 @@ chmod +x "$edir/run_engine.sh"
 cleanup() {
     local pid
     # An engine that outlived xboard is hung; it was started here, end it.
-    for pid in $(cat "$edir/engine.pids" 2>/dev/null); do
-        if [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$engine" ]; then
+    [ -f "$edir/engine.pids" ] && while read -r pid; do
+        if { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -qF "$engine"; then
             note "engine pid $pid still running after xboard ended; killing it"
             echo "engine pid $pid still running after xboard ended" >>"$edir/engine_exits.txt"
             kill -KILL "$pid" 2>/dev/null
         fi
-    done
+    done <"$edir/engine.pids"
     stop_xvfb
 }
 trap cleanup EXIT
@@ -116,7 +117,7 @@ start_xvfb "$out"
 
 note "$games games at $tc: $engine vs $opponent, time limit $limit s, output in $out"
 cd "$odir" || exit 2
-# shellcheck disable=SC2046 # the option lists are meant to split
+# shellcheck disable=SC2046,SC2086 # the option lists are meant to split
 timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder \
     -settingsFile "$out/xboardrc" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
     -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik -scp "$opponent" -sd "$odir" \

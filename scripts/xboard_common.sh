@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shell functions shared by match.sh and make_collection.sh: installing the
 # Debian programs they drive, a private X display for xboard, time-control
 # parsing and reading xboard's PGN output.  Sourced, never run.
@@ -36,12 +37,12 @@ ensure_commands() {
 # start_xvfb DIR  starts an X server on a display it picks itself (no race with
 # other servers starting at the same moment), sets DISPLAY and XVFB_PID.
 start_xvfb() {
-    local dir=$1 i
+    local dir=$1
     : >"$dir/xvfb.display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/xvfb.display" \
         >"$dir/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         [ -s "$dir/xvfb.display" ] && break
         kill -0 "$XVFB_PID" 2>/dev/null || die "Xvfb did not start, see $dir/xvfb.log"
         sleep 0.1
@@ -138,6 +139,7 @@ pgn_games() {
 # ...", "White wins on time", "Both players ran out of time", "Error writing
 # to first chess program", "... exited unexpectedly", "... exits in draw
 # position"; a game without a result ("*") ended with nobody to finish it.
+# shellcheck disable=SC2034 # used by the scripts that source this file
 ENDING_KIND_AWK='
 function ending_kind(comment, result) {
     if (comment ~ /[Ff]alse (win |draw |illegal-move )?claim|[Ff]alse claim/) return "false claim"
