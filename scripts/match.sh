@@ -183,14 +183,23 @@ fi
 grep -E 'exited unexpectedly|Error writing to|Illegal move' "$out/xboard.out" |
     sort | uniq -c | sed 's/^ */PROBLEM: xboard said (times): /'
 
-# Lines the engine sent that xboard did not take as protocol, for diagnosis.
-if grep -q -E '^[0-9]+ <first : (Error|Illegal move|tellusererror)' "$out/xboard.debug" 2>/dev/null; then
+# For diagnosis: the engine's complaints and result claims as xboard saw them,
+# and what its own log says about errors or illegal moves.
+complaints='^[0-9]+ <first : (error|illegal move|tellusererror)'
+if grep -q -i -E "$complaints" "$out/xboard.debug" 2>/dev/null; then
     echo "Engine complaints in xboard.debug (count, text):"
-    grep -E '^[0-9]+ <first : (Error|Illegal move|tellusererror)' "$out/xboard.debug" |
-        sed 's/^[0-9]* <first : //' | sort | uniq -c | sort -rn | head -n 10
+    grep -i -E "$complaints" "$out/xboard.debug" | sed 's/^[0-9]* <first : //' |
+        sort | uniq -c | sort -rn | head -n 10
+fi
+claims='^[0-9]+ <first : (1-0|0-1|1/2-1/2|resign|offer draw)'
+if grep -q -E "$claims" "$out/xboard.debug" 2>/dev/null; then
+    echo "Engine result claims (count, text):"
+    grep -E "$claims" "$out/xboard.debug" | sed 's/^[0-9]* <first : //' | sort | uniq -c
 fi
 if [ -f "$edir/Dorvik.log" ]; then
     echo "Dorvik.log: $(wc -l <"$edir/Dorvik.log") lines in $edir/Dorvik.log"
+    grep -i -E 'error|illegal|assert|fault|exception' "$edir/Dorvik.log" |
+        sort | uniq -c | sort -rn | head -n 10
 else
     echo "Dorvik.log: not written"
 fi
