@@ -6,9 +6,13 @@
 
 #include <filesystem>
 
+#include "board/position.h"
 #include "driver/command_loop.h"
+#include "driver/engine_state.h"
 #include "driver/input.h"
 #include "driver/log.h"
+#include "driver/time_control.h"
+#include "search/search_state.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -22,6 +26,22 @@ bool mayLeaveScratch(const uint8_t* data, size_t size) {
   return false;
 }
 
+// The game state a fresh process starts with, so that every input runs as the engine's first:
+// a finding then replays from its input alone.
+struct FreshState {
+  Position position = pos;
+  DriverState driverState = driver;
+  SearchState searchState = search;
+  TimeControl clock = timeControl;
+
+  void restore() const {
+    pos = position;
+    driver = driverState;
+    search = searchState;
+    timeControl = clock;
+  }
+};
+
 void layOutScratch(const std::string& dir) {
   namespace fs = std::filesystem;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir)) fs::remove_all(entry.path());
@@ -31,6 +51,7 @@ void layOutScratch(const std::string& dir) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const FreshState fresh;
   const std::string& dir = fuzz::setUp();
   if (mayLeaveScratch(data, size)) return -1;
   layOutScratch(dir);
@@ -38,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   int fd = memfd_create("commands", 0);
   if (fd < 0 || (size && write(fd, data, size) != ssize_t(size)) || lseek(fd, 0, SEEK_SET) != 0) std::abort();
+  fresh.restore();
   setInputDescriptor(fd);
   OpenLog();
   CommandLoop();
