@@ -5,6 +5,7 @@
 #include "board/move.h"
 #include "driver/commands.h"
 #include "driver/engine_state.h"
+#include "driver/game_flow.h"
 #include "driver/input.h"
 #include "driver/log.h"
 #include "driver/startup.h"
@@ -42,6 +43,14 @@ constexpr CommandEntry Commands[] = {
     {"test", 0, testCommand},
 };
 
+// The clock and pondering settings leave a pondered move in place, so that the opponent's move
+// can still be a ponder hit. Every other command acts on the game as it stands (or replaces it),
+// so the pondered move comes off first: taken back later, it would be unmade from a position it
+// was never made in.
+bool keepsPonderMove(const CommandEntry& command) {
+  return command.action == levelCommand || command.action == easyCommand || command.action == hardCommand;
+}
+
 bool matches(const char* token, const CommandEntry& command) {
   return command.prefix ? std::strncmp(token, command.name, command.prefix) == 0
                         : std::strcmp(token, command.name) == 0;
@@ -62,6 +71,10 @@ void DispatchCommand() {
   } else if (Move m = ParseCoordinateMove(token)) {
     moveCommand(m);
   } else if (const CommandEntry* command = FindCommand(token)) {
+    if (driver.engineState == PONDERING && !keepsPonderMove(*command)) {
+      TakeBackPonderMove();
+      driver.engineState = PLAYING;
+    }
     command->action();
   }
 }

@@ -194,6 +194,9 @@ void think() {
     if (pos.historyTop->reversibleCount > 80) FlattenTable(rootDepth);
     else AgeTableByPly();
     if (!driver.ponderEnabled) break;
+    // A command the search read waits for the loop. A ponder search would hold it back for good:
+    // it reads no more input while one is pending, and it has no time limit.
+    if (driver.inputPending) break;
     Move reply = expectedReply();
     if (!reply) {
       logLine("-************** NO ponder move, clock:%d", processClock());

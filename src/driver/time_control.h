@@ -13,7 +13,12 @@ extern TimeControl timeControl;
 
 // Budgets are kept within this many milliseconds (a little over a day) either way, so that the
 // search can widen a budget several times over and add it to the clock without overflowing.
+#ifdef DORVIK_FUZZ
+// A fuzzing build runs thousands of command streams a second: every search stays short.
+inline constexpr int MAX_TIME_BUDGET = 20;
+#else
 inline constexpr int MAX_TIME_BUDGET = 100'000'000;
+#endif
 
 // "level": moves per control (0 or less: the whole game) and the increment in whole seconds.
 void SetLevel(int movesPerControl, int incrementSeconds);

@@ -12,7 +12,11 @@
 #include "search/search_state.h"
 
 namespace {
+#ifdef DORVIK_FUZZ
+constexpr int MAX_PERFT_DEPTH = 3;  // a fuzzing build keeps every command short
+#else
 constexpr int MAX_PERFT_DEPTH = 127;
+#endif
 
 long long milliseconds() {
   using namespace std::chrono;
