@@ -74,7 +74,6 @@ void goCommand() { think(); }
 void newCommand() {
   SetupPosition(START_FEN);
   driver.engineState = PLAYING;
-  driver.ponderMove = MOVE_NONE;  // a pondered move went with the old position
 }
 
 void levelCommand() {
