@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building and testing Dorvik needs and the machine lacks;
+# does nothing when everything is there. Uses sudo unless run as root.
+set -euo pipefail
+
+missing=()
+command -v g++ >/dev/null || missing+=(build-essential)
+command -v make >/dev/null || missing+=(build-essential)
+command -v cmake >/dev/null || missing+=(cmake)
+[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+# The converters' test compares with pgn-extract; it skips without it.
+command -v pgn-extract >/dev/null || [ -x /usr/games/pgn-extract ] || missing+=(pgn-extract)
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update </dev/null
+  $sudo apt-get install -y "${missing[@]}" </dev/null
+fi
