@@ -140,6 +140,7 @@ void AcceptPonderedMove() {
   ++pos.plyCount;
   ++pos.searchAge;
   driver.ponderMove = MOVE_NONE;
+  SyncRootSnapshot();
 }
 
 void StartEngine(bool goodPonder) {
@@ -204,7 +205,9 @@ void think() {
     }
     ponder(reply);
     if (driver.engineState != THINKING) return;
-    // The predicted move came during the ponder search, which went on as thinking.
+    // The predicted move came during the ponder search, which went on as thinking: it is part of
+    // the game now (the search has counted it).
+    SyncRootSnapshot();
   }
   if (driver.engineState == PLAYING) logLine("- NO ponder move");
 }

@@ -142,11 +142,15 @@ void MakeRealMove(Move m) {
   ++pos.searchAge;
   keepHistoryRoom();
 
+  SyncRootSnapshot();
+  ResetHistoryTables();
+}
+
+void SyncRootSnapshot() {
   pos.rootEpSquare = pos.epSquare;
   pos.rootCastleRights = pos.castleRights;
   pos.rootKingSquare[WHITE] = pos.kingSquare[WHITE];
   pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
   std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
-  pos.rootSideToMove ^= 1;
-  ResetHistoryTables();
+  pos.rootSideToMove = pos.sideToMove;
 }

@@ -8,3 +8,7 @@ bool isPseudoLegal(Move m);
 // Plays a game move, updates the root snapshot and resets the history tables.
 // Throws MoveError after its report when the move is refused.
 void MakeRealMove(Move m);
+
+// The working position becomes the real game position from which the front end's moves are read
+// (after a game move, and after a pondered move the opponent has played).
+void SyncRootSnapshot();
