@@ -16,7 +16,8 @@
 #   --engine PATH     the engine under test (default: $DORVIK, else build/dorvik
 #                     of this repository, built with CMake when missing)
 #   --ini FILE        copied into the engine's directory as Dorvik.ini
-#   --opponent CMD    the opponent's command (default fairymax)
+#   --opponent CMD    the opponent's command (default fairymax; fairymax, phalanx and
+#                     gnuchess are installed when missing)
 #   --timeout SEC     limit for the whole match (default: from games and tc)
 #   --no-ponder       let no engine ponder (pondering is on by default)
 #
@@ -55,7 +56,8 @@ clock=$(tc_options "$tc") || die "time control '$tc' is not M[:SS], N/M[:SS] or 
 [ -z "$ini" ] || [ -r "$ini" ] || die "cannot read $ini"
 
 ensure_commands xboard:xboard Xvfb:xvfb
-[ "$opponent" = fairymax ] && ensure_commands fairymax:fairymax
+# Debian's chess engines are installed by name; any other command must be there already.
+case $opponent in fairymax|phalanx|gnuchess) ensure_commands "$opponent:$opponent" ;; esac
 
 if [ -z "$engine" ]; then
     root=$(cd "$here/.." && pwd)
@@ -164,8 +166,9 @@ if [ -s "$edir/engine_exits.txt" ]; then
     sed 's/^/  /' "$edir/engine_exits.txt"
     # 0 is a clean quit; SIGTERM and SIGKILL are how xboard ends engines after "quit".
     awk '/exit status/ { s = $NF; if (s != 0 && s != 143 && s != 137)
-            printf "PROBLEM: engine pid %s ended with status %s%s\n", $3, s,
-                   (s > 128 ? " (signal " (s - 128) ")" : "") }
+            # Parenthesised: a bare ">" in a printf list redirects the output.
+            printf("PROBLEM: engine pid %s ended with status %s%s\n", $3, s,
+                   s > 128 ? " (signal " (s - 128) ")" : "") }
          /still running/ { print "PROBLEM: " $0 }' "$edir/engine_exits.txt"
 fi
 
