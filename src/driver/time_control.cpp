@@ -1,11 +1,12 @@
 #include "driver/time_control.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "board/position.h"
 
-TimeControl timeControl = {35, 0, 0, 0, 0};
+TimeControl timeControl = {35, 0, 0, 0, 0, 0};
 
 namespace {
 // Moves assumed left when the whole game is one control.
@@ -36,6 +37,20 @@ void ComputeTimeBudget(int ownTime) {
   // Only nine tenths of the last move's share are used, the rest is margin before the control.
   int64_t budget = tc.timeIncrement + t * (tc.movesToGo == 1 ? 9 : 10);
   tc.timeBudget = int(std::clamp<int64_t>(budget, -MAX_TIME_BUDGET, MAX_TIME_BUDGET));
+  // A fresh budget: an extension made on the one it replaces must not be taken off it.
+  tc.budgetExtension = 0;
+}
+
+void ExtendBudget(int factor) {
+  TimeControl& tc = timeControl;
+  int before = tc.timeBudget;
+  tc.timeBudget = int(std::min<int64_t>(int64_t(before) * factor, INT_MAX));
+  tc.budgetExtension += tc.timeBudget - before;
+}
+
+void EndBudgetExtension() {
+  timeControl.timeBudget -= timeControl.budgetExtension;
+  timeControl.budgetExtension = 0;
 }
 
 void SetUnlimitedBudget() {

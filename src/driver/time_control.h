@@ -7,6 +7,7 @@ struct TimeControl {
   int movesToGo;
   int timeBudget;       // milliseconds for the current move
   int searchStartTime;  // process clock when the current move's time started
+  int budgetExtension;  // milliseconds an aspiration re-search added to timeBudget, to be taken off
 };
 
 extern TimeControl timeControl;
@@ -25,6 +26,13 @@ void SetLevel(int movesPerControl, int incrementSeconds);
 
 // Budget from the own clock (centiseconds); the opponent's clock is not used.
 void ComputeTimeBudget(int ownTime);
+
+// Widens the budget factor-fold for an aspiration re-search, remembering the amount added.
+void ExtendBudget(int factor);
+
+// Takes off what ExtendBudget added. A budget recomputed in between ("time" arrives during the
+// re-search) carries only the extensions made after it.
+void EndBudgetExtension();
 
 // "test": one move per control, no increment, and the largest budget.
 void SetUnlimitedBudget();

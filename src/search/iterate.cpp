@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 
@@ -66,13 +65,6 @@ void seedFromTable(Window& w) {
   }
 }
 
-// Widens the budget for an aspiration re-search; the amount added is returned to be taken off.
-int64_t extendBudget(int factor) {
-  int64_t before = timeControl.timeBudget;
-  timeControl.timeBudget = int(std::min<int64_t>(before * factor, INT_MAX));
-  return timeControl.timeBudget - before;
-}
-
 void printThinking(int depth, int score, int startClock, const char* pv) {
   std::printf("    %d     %d     %d     %u  %s\n", depth, score, (processClock() - startClock) / 10, search.nodeCount,
               pv);
@@ -106,24 +98,23 @@ int16_t IterativeDeepening() {
       score = RootSearch(w.alpha, w.beta);
       if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
         bool extend = !search.allRootMovesDrawn && (timeControl.movesToGo > 4 || timeControl.movesPerTimeControl == 0);
-        int64_t extension = 0;
         if (score <= w.alpha) {
           search.aspirationResearch = -1;
-          if (extend) extension += extendBudget(3);
+          if (extend) ExtendBudget(3);
           w = {FULL_WINDOW_LOW, score + 1};
         } else {
           search.aspirationResearch = 1;
-          if (extend) extension += extendBudget(2);
+          if (extend) ExtendBudget(2);
           w = {score - 1, 8099};
         }
         score = RootSearch(w.alpha, w.beta);
         if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
-          if (extend) extension += extendBudget(2);
+          if (extend) ExtendBudget(2);
           w = {FULL_WINDOW_LOW, 8099};
           score = RootSearch(w.alpha, w.beta);
         }
         search.aspirationResearch = 0;
-        timeControl.timeBudget = int(timeControl.timeBudget - extension);
+        EndBudgetExtension();
       }
       if (search.stopSearch) break;
       if (search.iterationDepth > 2 && TimeUp()) {

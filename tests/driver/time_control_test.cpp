@@ -95,6 +95,39 @@ TEST_F(TimeControlTest, TestCommandBudgetLastsAtLeastADay) {
   EXPECT_LE(int64_t(timeControl.timeBudget) * 6, int64_t(INT_MAX) / 2);
 }
 
+// An aspiration re-search widens the budget and takes the widening off afterwards. A "time"
+// arriving in between (while pondering it always may) replaces the budget: taking the old widening
+// off the new budget left it negative, or, once negative and widened again, hugely positive, which
+// lost a game on time with 5.7 s on the clock.
+TEST_F(TimeControlTest, BudgetRecomputedDuringAspirationResearchSurvivesTheRestore) {
+  SetLevel(0, 0);
+  int fresh = budget(571);
+  ASSERT_EQ(fresh, 170);
+
+  budget(581);
+  ExtendBudget(3);
+  ComputeTimeBudget(571);
+  EndBudgetExtension();
+  EXPECT_EQ(timeControl.timeBudget, fresh);
+
+  // Widened before and after the new clock: only the later widening is taken off.
+  budget(581);
+  ExtendBudget(3);
+  ComputeTimeBudget(571);
+  ExtendBudget(2);
+  EXPECT_EQ(timeControl.timeBudget, 2 * fresh);
+  EndBudgetExtension();
+  EXPECT_EQ(timeControl.timeBudget, fresh);
+
+  // Without a new clock both widenings go.
+  budget(571);
+  ExtendBudget(3);
+  ExtendBudget(2);
+  EXPECT_EQ(timeControl.timeBudget, 6 * fresh);
+  EndBudgetExtension();
+  EXPECT_EQ(timeControl.timeBudget, fresh);
+}
+
 TEST(ProcessClock, CountsWallTimeWhileTheProcessSleeps) {
   int before = processClock();
   EXPECT_GE(before, 0);
