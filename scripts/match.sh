@@ -161,16 +161,7 @@ pgn_games "$out/games.pgn" | awk -F'\t' -v want="$games" "$ENDING_KIND_AWK"'
         print "Endings:"; for (x in texts) printf "  %3d  %s\n", texts[x], x
     }'
 
-if [ -s "$edir/engine_exits.txt" ]; then
-    echo "Engine exits:"
-    sed 's/^/  /' "$edir/engine_exits.txt"
-    # 0 is a clean quit; SIGTERM and SIGKILL are how xboard ends engines after "quit".
-    awk '/exit status/ { s = $NF; if (s != 0 && s != 143 && s != 137)
-            # Parenthesised: a bare ">" in a printf list redirects the output.
-            printf("PROBLEM: engine pid %s ended with status %s%s\n", $3, s,
-                   s > 128 ? " (signal " (s - 128) ")" : "") }
-         /still running/ { print "PROBLEM: " $0 }' "$edir/engine_exits.txt"
-fi
+engine_exit_report "$edir/engine_exits.txt"
 
 if grep -q -E 'Sanitizer|runtime error:|Assertion .* failed|terminate called|Segmentation fault' \
         "$edir/engine_stderr.txt" 2>/dev/null; then

@@ -133,6 +133,21 @@ pgn_games() {
     ' "$1"
 }
 
+# engine_exit_report FILE  lists the engine exits that run_engine.sh recorded (lines "TIME pid PID
+# exit status RC" and "engine pid PID still running ...") and prints a PROBLEM line for each one
+# that is not a clean end: 0 is a clean quit, SIGTERM and SIGKILL are how xboard ends engines after
+# "quit".
+engine_exit_report() {
+    [ -s "$1" ] || return 0
+    echo "Engine exits:"
+    sed 's/^/  /' "$1"
+    # printf's arguments are parenthesised: a bare ">" among them would redirect the output.
+    awk '/exit status/ { s = $NF; if (s != 0 && s != 143 && s != 137)
+            printf("PROBLEM: engine pid %s ended with status %s%s\n", $3, s,
+                   s > 128 ? " (signal " (s - 128) ")" : "") }
+         /still running/ { print "PROBLEM: " $0 }' "$1"
+}
+
 # The awk function that sorts a termination comment into a kind of ending.
 # Texts are xboard 4.9's own: "False win claim: ...", "False draw claim: ...",
 # "False illegal-move claim", "Xboard: Forfeit due to illegal/invalid move:
