@@ -7,8 +7,10 @@
 #
 # Usage: scripts/soak.sh [options]
 #   --games N       games against each opponent (default 50)
-#   --tc TC         time control per side, as match.sh takes it (default 0:30, the whole game
-#                   in 30 seconds)
+#   --tc TC         time control per side, as match.sh takes it (default 40/0:15: 40 moves in
+#                   15 seconds, repeated). In a sudden-death control such as 0:30 a game of 150
+#                   moves leaves a fraction of a second on the clock, less than the sanitizer
+#                   build's fixed cost per move on a busy machine.
 #   --parallel      play both matches at once (on two cores every engine then gets about half
 #                   a core; the clocks are wall clocks, so this is a harder test of timing)
 #   --out DIR       the matches' games and logs (default build-soak/soak)
@@ -22,7 +24,7 @@ root=$(cd "$here/.." && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=50 tc=0:30 parallel=0 out=$root/build-soak/soak record=$root/soak
+games=50 tc=40/0:15 parallel=0 out=$root/build-soak/soak record=$root/soak
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
