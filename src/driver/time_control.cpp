@@ -1,12 +1,11 @@
 #include "driver/time_control.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 #include "board/position.h"
 
-TimeControl timeControl = {35, 0, 0, 0, 0, 0};
+TimeControl timeControl = {35, 0, 0, 0, 0, 0, MAX_TIME_BUDGET};
 
 namespace {
 // Moves assumed left when the whole game is one control.
@@ -36,6 +35,10 @@ void ComputeTimeBudget(int ownTime) {
     t -= 50;
   // Only nine tenths of the last move's share are used, the rest is margin before the control.
   int64_t budget = tc.timeIncrement + t * (tc.movesToGo == 1 ? 9 : 10);
+  // The increment is credited only after the move: the clock as it stands bounds the budget.
+  int64_t ceiling = int64_t(ownTime) * 10 - CLOCK_RESERVE;
+  budget = std::min(budget, ceiling);
+  tc.budgetCeiling = int(std::clamp<int64_t>(ceiling, -MAX_TIME_BUDGET, MAX_TIME_BUDGET));
   tc.timeBudget = int(std::clamp<int64_t>(budget, -MAX_TIME_BUDGET, MAX_TIME_BUDGET));
   // A fresh budget: an extension made on the one it replaces must not be taken off it.
   tc.budgetExtension = 0;
@@ -44,7 +47,8 @@ void ComputeTimeBudget(int ownTime) {
 void ExtendBudget(int factor) {
   TimeControl& tc = timeControl;
   int before = tc.timeBudget;
-  tc.timeBudget = int(std::min<int64_t>(int64_t(before) * factor, INT_MAX));
+  int64_t widened = std::min<int64_t>(int64_t(before) * factor, std::max(tc.budgetCeiling, before));
+  tc.timeBudget = int(widened);
   tc.budgetExtension += tc.timeBudget - before;
 }
 

@@ -65,12 +65,42 @@ TEST_F(TimeControlTest, DefaultControlOf35MovesCountsGameMoves) {
   EXPECT_EQ(timeControl.timeBudget, 1000);
 }
 
-TEST_F(TimeControlTest, OwnClockAtOrBelowZeroLeavesAtMostTheIncrement) {
+// The increment is added to the clock only after the move, so it cannot pay for this one.
+TEST_F(TimeControlTest, BudgetNeverSpendsTheReserveOfTheClock) {
+  // An increment larger than the clock: one second on the clock, two a move.
   SetLevel(0, 2);
-  EXPECT_EQ(budget(0), 2000);
-  EXPECT_LE(budget(-500), 2000);
+  EXPECT_EQ(budget(100), 1000 - CLOCK_RESERVE);
+  EXPECT_EQ(budget(0), -CLOCK_RESERVE);
+  EXPECT_LE(budget(-500), -CLOCK_RESERVE);
   SetLevel(1, 0);
   EXPECT_EQ(budget(INT_MIN), -MAX_TIME_BUDGET);
+
+  // The last move of a 40-move control with 0.375 s left: nine tenths would leave 37 ms, less than
+  // it takes to notice input and stop under load; a game was lost on time that way.
+  SetLevel(40, 0);
+  pos.plyCount = 79;
+  EXPECT_EQ(budget(37), 370 - CLOCK_RESERVE);
+  // A roomy clock keeps the nine tenths.
+  EXPECT_EQ(budget(1000), 8100);
+}
+
+TEST_F(TimeControlTest, WideningStopsAtTheReserveOfTheClock) {
+  // Five moves to go: a fifth of the clock widened sixfold would be more than the whole clock.
+  SetLevel(40, 0);
+  pos.plyCount = 71;
+  ASSERT_EQ(budget(1000), 2000);
+  ExtendBudget(3);
+  ExtendBudget(2);
+  EXPECT_EQ(timeControl.timeBudget, 10000 - CLOCK_RESERVE);
+  EndBudgetExtension();
+  EXPECT_EQ(timeControl.timeBudget, 2000);
+  // A spent budget is never raised by the ceiling.
+  ASSERT_LT(budget(5), 0);
+  int spent = timeControl.timeBudget;
+  ExtendBudget(3);
+  EXPECT_LE(timeControl.timeBudget, spent);
+  EndBudgetExtension();
+  EXPECT_EQ(timeControl.timeBudget, spent);
 }
 
 TEST_F(TimeControlTest, HugeClocksAndIncrementsAreClampedNotWrapped) {
