@@ -11,8 +11,10 @@
 #                   15 seconds, repeated). In a sudden-death control such as 0:30 a game of 150
 #                   moves leaves a fraction of a second on the clock, less than the sanitizer
 #                   build's fixed cost per move on a busy machine.
-#   --parallel      play both matches at once (on two cores every engine then gets about half
-#                   a core; the clocks are wall clocks, so this is a harder test of timing)
+#   --parallel      play both matches at once. On two cores every engine then gets about half
+#                   a core, and the sanitizer build notices a move that ends its pondering up to
+#                   0.1 s late, as much as the reserve it keeps on the clock: a test of timing
+#                   beyond what a front end asks, so the soak of record plays one match at a time.
 #   --out DIR       the matches' games and logs (default build-soak/soak)
 #   --record DIR    where the combined summary and the games are written for keeping (default
 #                   soak/ of this repository)
