@@ -44,7 +44,8 @@ bool stoppedWithoutMove() {
 }
 
 // Plays the search's result and returns the claim that goes with it, if any; rootDepth receives
-// the depth of the root's table entry.
+// the depth of the iteration that chose the move. The move is the last finished iteration's own:
+// the root's table entry may hold an older, deeper result that the store rule would not replace.
 const char* playResult(int& rootDepth) {
   PlyRecord* root = plies.records;
   rootDepth = 0;
@@ -53,11 +54,10 @@ const char* playResult(int& rootDepth) {
   if (Move draw = DrawTest(2)) {
     move = draw;
   } else {
-    ProbeTable(root);
-    move = root->hashMove;
-    score = root->hashScore;
-    rootDepth = root->hashDepth;
-    logLine("\r\n------M: mv%d sc: %d sct: %d d: %d\r\n", move, score, root->hashBound << 7, root->hashDepth);
+    move = search.result.move;
+    score = search.result.score;
+    rootDepth = search.result.depth;
+    logLine("\r\n------M: mv%d sc: %d d: %d\r\n", move, score, rootDepth);
   }
   if (move == MARK_MATED) return pos.sideToMove == BLACK ? "1-0 {Dorvik mated 0}\n" : "0-1 {Dorvik mated 0}\n";
   if (moveType(move) == MARKER) return drawClaim(move, false);
@@ -83,22 +83,12 @@ const char* playResult(int& rootDepth) {
   return drawClaim(DrawTest(2), true);
 }
 
-// The move the search expects from the opponent, when the table holds a sound one.
+// The reply the search expects from the opponent: the second move of the last finished
+// iteration's principal variation, when it is sound.
 Move expectedReply() {
-  PlyRecord* root = plies.records;
-  if (!ProbeTable(root) || root->hashScore < -4999 || root->hashScore > 4999 || root->hashMove == MOVE_NONE) return 0;
-  Move m = root->hashMove;
-  if (moveType(m) == MARKER) {
-    logLine("\n************ WARNING: FIXING PONDERED FROM NOT VALID STATE !!! ***********************\n");
-    std::printf("\n****************_FixingPonderedMove_***************\n\n");
-    return 0;
-  }
-  if (!isPseudoLegal(m)) return 0;
-  saveSnapshot(&ponderPly);
-  makeMove(m, &ponderPly);
-  bool legal = !kingAttackedAfter(m, pos.sideToMove ^ 1);
-  unmakeMove(m, &ponderPly);
-  return legal ? m : 0;
+  const SearchResult& r = search.result;
+  if (r.score < -4999 || r.score > 4999) return 0;
+  return isLegalMove(r.ponder) ? r.ponder : 0;
 }
 
 // Makes the expected reply and searches on it until the front end's next token arrives.

@@ -10,6 +10,7 @@
 #include "board/tables.h"
 #include "driver/log.h"
 #include "movegen/attacks.h"
+#include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/piece_codes.h"
 #include "search/ordering.h"
@@ -124,6 +125,27 @@ bool isPseudoLegal(Move m) {
   }
   if (!(targets & SquareMask[t])) return false;
   return type == QUIET ? pos.board[t] == EMPTY : (pos.colourPieces[s ^ 1] & SquareMask[t]) != 0;
+}
+
+bool isLegalMove(Move m) {
+  if (m == MOVE_NONE || moveType(m) == MARKER || !isPseudoLegal(m)) return false;
+  PlyRecord scratch;
+  const int mover = pos.sideToMove;
+  saveSnapshot(&scratch);
+  makeMove(m, &scratch);
+  bool legal = !kingAttackedAfter(m, mover);
+  unmakeMove(m, &scratch);
+  return legal;
+}
+
+Move firstLegalMove() {
+  MoveEntry list[MAX_GENERATED_MOVES];
+  CheckInfo info;
+  computeCheckInfo(&info);
+  MoveEntry* end = info.checkers ? generateEvasions[pos.sideToMove](list, &info) : generateAll[pos.sideToMove](list);
+  for (MoveEntry* e = list; e < end; ++e)
+    if (isLegalMove(e->move)) return e->move;
+  return MOVE_NONE;
 }
 
 void MakeRealMove(Move m) {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
@@ -196,7 +198,8 @@ int searchMoves(PlyRecord* r, int depth, int ply, int alpha, int beta, bool inCh
         } else if (evaluated && !isCastling(m) && !givesCheck()) {
           int margin = futilityMargin(m, depth, r);
           if (staticEval + margin < alpha) {
-            if (staticEval + margin > best) best = staticEval;
+            // A pruned move never lowers what the moves searched before it reached.
+            if (staticEval + margin > best) best = std::max(best, staticEval);
             r->cursor->score = int16_t(staticEval);
             unmakeMove(m, r);
             continue;

@@ -70,6 +70,26 @@ void printThinking(int depth, int score, int startClock, const char* pv) {
               pv);
 }
 
+// A finished iteration: its move and principal variation become the search's result.
+void recordIteration(int score, char* text) {
+  PlyRecord* root = plies.records;
+  Move best = root->bestMove;
+  Move line[PV_MAX_MOVES];
+  int depth = int(search.iterationDepth);
+  BuildPv(text, std::min(depth, PV_MAX_MOVES), moveType(best) == MARKER ? Move(MOVE_NONE) : best, line);
+  search.result = {best, line[1], score, depth};
+}
+
+// A search stopped before its first iteration finished still plays the best move it searched
+// completely, else the table's move for the root, else the first legal move.
+void fillUnfinishedResult() {
+  PlyRecord* root = plies.records;
+  Move m = root->bestMove;
+  if (!isLegalMove(m)) m = ProbeTable(root) ? root->hashMove : Move(MOVE_NONE);
+  if (!isLegalMove(m)) m = firstLegalMove();
+  search.result = {m, MOVE_NONE, 0, 0};
+}
+
 }  // namespace
 
 int16_t IterativeDeepening() {
@@ -82,6 +102,7 @@ int16_t IterativeDeepening() {
   search.nodeCount = 0;
   search.nextPollAt = POLL_INTERVAL;
   search.iterationDepth = 2;
+  search.result = {};
   Window w;
   seedFromTable(w);
 
@@ -117,6 +138,7 @@ int16_t IterativeDeepening() {
         EndBudgetExtension();
       }
       if (search.stopSearch) break;
+      recordIteration(score, text);
       if (search.iterationDepth > 2 && TimeUp()) {
         search.stopSearch = 1;
         break;
@@ -129,7 +151,6 @@ int16_t IterativeDeepening() {
 
       int depth = int(search.iterationDepth);
       lastScore = score;
-      BuildPv(text, std::min(depth, 12));
       logLine("-E: %d:\t%d\t%d\t%s", depth, score, (processClock() - startClock) / 10, text);
       printThinking(depth, score, startClock, text);
 
@@ -141,9 +162,18 @@ int16_t IterativeDeepening() {
       w = {std::max(score - 30, -MATE_SCORE), std::min(score + 30, MATE_SCORE)};
     }
 
-    int rootScore = BuildPv(text, std::min(int(search.iterationDepth) - 1, 12));
-    logLine("-E (-): %d:\t%d\t%d\t%s", search.iterationDepth - 1, rootScore, (processClock() - startClock) / 10, text);
-    printThinking(int(search.iterationDepth) - 1, rootScore, startClock, text);
+    // The closing line shows the result that will be played.
+    int lastDepth = int(search.iterationDepth) - 1, rootScore;
+    if (search.result.move) {
+      lastDepth = search.result.depth;
+      rootScore = search.result.score;
+      Move best = search.result.move;
+      BuildPv(text, std::min(lastDepth, PV_MAX_MOVES), moveType(best) == MARKER ? Move(MOVE_NONE) : best);
+    } else {
+      rootScore = BuildPv(text, std::min(lastDepth, PV_MAX_MOVES));
+    }
+    logLine("-E (-): %d:\t%d\t%d\t%s", lastDepth, rootScore, (processClock() - startClock) / 10, text);
+    printThinking(lastDepth, rootScore, startClock, text);
 
     // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
     // by the front end is obeyed at once.
@@ -155,5 +185,6 @@ int16_t IterativeDeepening() {
     search.stopSearch = 0;
     timeControl.searchStartTime = processClock();
   }
+  if (!search.result.move) fillUnfinishedResult();
   return int16_t(lastScore);
 }

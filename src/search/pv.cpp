@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +18,8 @@ constexpr int MOVE_TEXT_ROOM = 7;  // "e7e8q " and the terminating zero
 struct PvWriter {
   char* out;
   char* end;
+  Move* moves;  // the moves written, when wanted
+  int count;
 
   void append(const char* text) {
     size_t room = size_t(end - out);
@@ -46,16 +49,17 @@ void appendMarker(PvWriter& w, const TransEntry& e) {
 }
 
 // Writes the line from the current position, making its moves on ply and the records after it.
-int16_t appendLine(PvWriter& w, int n, PlyRecord* ply) {
+// A non-zero `first` is played from the current position in place of its table move.
+int16_t appendLine(PvWriter& w, int n, PlyRecord* ply, Move first) {
   const TransEntry* e = FindEntry();
-  if (!e) {
+  if (!e && !first) {
     w.append("NOE ");
     return NO_SCORE;
   }
-  int16_t score = int16_t(entryScore(*e));
-  Move m = entryMove(*e);
+  int16_t score = e ? int16_t(entryScore(*e)) : NO_SCORE;
+  Move m = first ? first : entryMove(*e);
   if (m == 0 || moveType(m) == MARKER) {
-    appendMarker(w, *e);
+    if (e) appendMarker(w, *e);
     return score;
   }
   // A key collision can leave a move that does not fit this position; the line ends before it
@@ -67,12 +71,13 @@ int16_t appendLine(PvWriter& w, int n, PlyRecord* ply) {
   tail[0] = ' ';
   tail[1] = '\0';
   w.append(text);
+  if (w.moves && w.count < PV_MAX_MOVES) w.moves[w.count++] = m;
   bool roomToMake = ply < plies.records + PLY_STACK_SIZE &&
                     pos.historyTop < pos.history + HISTORY_SIZE - 1;
   if (n > 1 && roomToMake) {
     saveSnapshot(ply);
     makeMove(m, ply);
-    appendLine(w, n - 1, ply + 1);
+    appendLine(w, n - 1, ply + 1, MOVE_NONE);
     unmakeMove(m, ply);
   }
   return score;
@@ -80,9 +85,10 @@ int16_t appendLine(PvWriter& w, int n, PlyRecord* ply) {
 
 }  // namespace
 
-int16_t BuildPv(char* buffer, int n) {
+int16_t BuildPv(char* buffer, int n, Move first, Move* moves) {
   buffer[0] = '\0';
+  if (moves) std::fill(moves, moves + PV_MAX_MOVES, MOVE_NONE);
   if (n <= 0) return NO_SCORE;
-  PvWriter w = {buffer, buffer + PV_BUFFER_SIZE};
-  return appendLine(w, n, plies.current + 1);
+  PvWriter w = {buffer, buffer + PV_BUFFER_SIZE, moves, 0};
+  return appendLine(w, n, plies.current + 1, first);
 }

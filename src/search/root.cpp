@@ -5,6 +5,7 @@
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
+#include "movegen/validate.h"
 #include "search/draws_pv.h"
 #include "search/ordering.h"
 #include "search/poll.h"
@@ -71,7 +72,9 @@ int16_t RootSearch(int alpha, int beta) {
     bool narrow = !search.aspirationResearch;
     bool cut = r->hashBound == BOUND_EXACT || (r->hashBound == BOUND_LOWER && stored >= beta) ||
                (r->hashBound == BOUND_UPPER && stored <= alpha);
-    if (cut && stored >= -3999 && stored <= 3999) {
+    // The move must fit this position: a key collision can bring one that does not.
+    bool fits = r->hashMove == MARK_STALEMATE || isLegalMove(r->hashMove);
+    if (cut && fits && stored >= -3999 && stored <= 3999) {
       r->bestMove = r->hashMove;
       return int16_t(stored);
     }
