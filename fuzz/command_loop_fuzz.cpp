@@ -9,11 +9,11 @@
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/engine_state.h"
-#include "driver/input.h"
-#include "driver/log.h"
 #include "driver/time_control.h"
-#include "search/search_state.h"
 #include "fuzz_support.h"
+#include "io/input.h"
+#include "io/log.h"
+#include "search/search_state.h"
 
 namespace {
 

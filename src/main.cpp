@@ -1,7 +1,7 @@
 #include <csignal>
 
 #include "driver/command_loop.h"
-#include "driver/log.h"
+#include "io/log.h"
 
 int main() {
   // The front end interrupts a thinking engine with SIGINT before it sends a command; the engine

@@ -1,7 +1,7 @@
 #include "board/position.h"
 #include "book/book_files.h"
 #include "book/book_probe.h"
-#include "driver/clock.h"
+#include "io/clock.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"

@@ -6,9 +6,9 @@
 #include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
-#include "driver/input.h"
-#include "driver/log.h"
 #include "driver/startup.h"
+#include "io/input.h"
+#include "io/log.h"
 #include "movegen/make_move.h"
 
 namespace {

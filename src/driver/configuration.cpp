@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "book/book_probe.h"
-#include "driver/log.h"
+#include "io/log.h"
 
 namespace {
 

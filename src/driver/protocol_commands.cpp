@@ -7,9 +7,9 @@
 #include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
-#include "driver/input.h"
-#include "driver/log.h"
 #include "driver/time_control.h"
+#include "io/input.h"
+#include "io/log.h"
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
 

@@ -6,9 +6,9 @@
 #include "board/tables.h"
 #include "driver/configuration.h"
 #include "driver/engine_state.h"
-#include "driver/input.h"
-#include "driver/log.h"
 #include "eval/bitbase.h"
+#include "io/input.h"
+#include "io/log.h"
 #include "movegen/ply.h"
 
 namespace {

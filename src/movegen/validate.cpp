@@ -8,7 +8,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "driver/log.h"
+#include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"

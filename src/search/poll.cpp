@@ -4,11 +4,11 @@
 
 #include "board/move.h"
 #include "board/position.h"
-#include "driver/clock.h"
 #include "driver/engine_state.h"
-#include "driver/input.h"
-#include "driver/log.h"
 #include "driver/time_control.h"
+#include "io/clock.h"
+#include "io/input.h"
+#include "io/log.h"
 #include "search/search_state.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "board/fen.h"
-#include "driver/log.h"
+#include "io/log.h"
 #include "tools/game_files.h"
 #include "tools/game_store.h"
 #include "tools/pgn_reader.h"

@@ -6,7 +6,7 @@
 
 #include "board/fen.h"
 #include "board/position.h"
-#include "driver/log.h"
+#include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"

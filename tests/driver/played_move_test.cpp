@@ -10,8 +10,8 @@
 #include "board/position.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
-#include "driver/input.h"
 #include "driver/time_control.h"
+#include "io/input.h"
 #include "movegen/ply.h"
 #include "search/transtable.h"
 

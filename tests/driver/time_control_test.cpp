@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "board/position.h"
-#include "driver/clock.h"
 #include "driver/time_control.h"
+#include "io/clock.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "driver/clock.h"
 #include "driver/engine_state.h"
 #include "driver/time_control.h"
+#include "io/clock.h"
 #include "search/poll.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/input.h"
+#include "io/input.h"
 
 namespace {
 

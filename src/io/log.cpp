@@ -1,4 +1,4 @@
-#include "driver/log.h"
+#include "io/log.h"
 
 #include <cstdarg>
 #include <cstdio>

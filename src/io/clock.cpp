@@ -1,4 +1,4 @@
-#include "driver/clock.h"
+#include "io/clock.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "driver/input.h"
+#include "io/input.h"
 
 #include <poll.h>
 #include <unistd.h>
