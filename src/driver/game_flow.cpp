@@ -1,3 +1,4 @@
+#include "board/score.h"
 #include "driver/game_flow.h"
 
 #include <cstdio>
@@ -69,11 +70,11 @@ const char* playResult(int& rootDepth) {
   logLine("\r\nmove %s:\tscore: %d", text, score);
   const char* whiteWins = pos.sideToMove == BLACK ? "1-0" : "0-1";
   static char claim[32];
-  if (score == 8099) {
+  if (score == mateIn(1)) {
     std::snprintf(claim, sizeof claim, "%s {Dorvik mates 1}\n", whiteWins);
     return claim;
   }
-  if (score > 8050) {
+  if (score > mateIn(MATE_CLAIM_PLIES)) {
     if (ProbeTable(root) && root->hashMove == MARK_MATED) {
       std::snprintf(claim, sizeof claim, "%s {Dorvik mates 1#}\n", whiteWins);
       return claim;
@@ -87,7 +88,7 @@ const char* playResult(int& rootDepth) {
 // iteration's principal variation, when it is sound.
 Move expectedReply() {
   const SearchResult& r = search.result;
-  if (r.score < -4999 || r.score > 4999) return 0;
+  if (isMateScore(r.score)) return 0;
   return isLegalMove(r.ponder) ? r.ponder : 0;
 }
 

@@ -1,3 +1,4 @@
+#include "board/score.h"
 #include "eval/bitbase.h"
 
 #include <dlfcn.h>
@@ -23,15 +24,16 @@ constexpr int LibraryPiece[13] = {0, 6, 12, 5, 11, 4, 10, 3, 9, 2, 8, 0, 0};
 // The library numbers squares from a1 = 0; ours run from a8 = 0.
 constexpr int librarySquare(Square sq) { return sq ^ 56; }
 
-// Scores beyond +-7000 are compressed tenfold so that no bitbase score reaches a mate score.
+// Scores beyond +-BITBASE_EXACT are compressed tenfold so that no bitbase score reaches a mate score.
 int mapScore(int r) {
-  if (r > 7000) {
-    int q = (r - 7000) / 10;
-    return q > 1000 ? 8001 : 7000 + q;
+  constexpr int MAX_STEPS = BITBASE_LIMIT - BITBASE_EXACT - 1;
+  if (r > BITBASE_EXACT) {
+    int q = (r - BITBASE_EXACT) / 10;
+    return q > MAX_STEPS ? BITBASE_LIMIT : BITBASE_EXACT + q;
   }
-  if (r < -7000) {
-    int q = (r + 7000) / 10;
-    return q < -1000 ? -8001 : -7000 + q;
+  if (r < -BITBASE_EXACT) {
+    int q = (r + BITBASE_EXACT) / 10;
+    return q < -MAX_STEPS ? -BITBASE_LIMIT : -BITBASE_EXACT + q;
   }
   return r;
 }

@@ -2,13 +2,16 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
+
 inline constexpr int PAWN_CACHE_BITS = 20;
 inline constexpr uint32_t PAWN_CACHE_INDEX_MASK = (1u << PAWN_CACHE_BITS) - 1;
 inline constexpr uint32_t PAWN_CACHE_CHECK_MASK = ~PAWN_CACHE_INDEX_MASK;
-inline constexpr int PAWN_CACHE_OFFSET = 8190;  // stored scores are score + 8190, never 0
+inline constexpr int PAWN_CACHE_OFFSET = INFINITE_SCORE;  // stored scores are offset, never 0
 
 struct PawnCache {
-  // top 12 bits: top 12 bits of the cache key; low 20 bits: score + 8190 (low 16 bits 0 = empty)
+  // top 12 bits: top 12 bits of the cache key; low 20 bits: score + PAWN_CACHE_OFFSET
+  // (low 16 bits 0 = empty)
   uint32_t entries[1 << PAWN_CACHE_BITS];
 };
 
@@ -27,8 +30,8 @@ inline bool ProbePawnCache(uint32_t key, int& score) {
   return true;
 }
 
-// score must lie within -8189..57345 so that the stored value fits and is never empty; pawn
-// structures score within a few thousand.
+// score must lie above -PAWN_CACHE_OFFSET and below 65536 - PAWN_CACHE_OFFSET, so that the stored
+// value fits and is never empty; pawn structures score within a few thousand.
 inline void StorePawnCache(uint32_t key, int score) {
   pawnCache.entries[key & PAWN_CACHE_INDEX_MASK] =
       (key & PAWN_CACHE_CHECK_MASK) | uint32_t(score + PAWN_CACHE_OFFSET);

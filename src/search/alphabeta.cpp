@@ -2,6 +2,7 @@
 
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "board/tables.h"
 #include "eval/bitbase.h"
 #include "eval/evaluate.h"
@@ -16,8 +17,6 @@
 #include "search/transtable.h"
 
 namespace {
-
-inline bool mateRange(int score) { return score < -4999 || score > 4999; }
 
 // Table look-up at node entry: narrows the window or answers the node. Returns true with the
 // answer in `score` when the node is settled by the table.
@@ -42,7 +41,7 @@ bool tableCutoff(PlyRecord* r, int depth, int ply, int& alpha, int& beta, int& s
   if (!cut || WouldRepeat(r->hashMove)) return false;
   r->bestMove = r->hashMove;
   // Mate scores are stored without distance correction: trust them only far from the root.
-  if (mateRange(stored) && !(ply > 8 && ply > int(search.iterationDepth) / 2)) return false;
+  if (isMateScore(stored) && !(ply > 8 && ply > int(search.iterationDepth) / 2)) return false;
   score = stored;
   return true;
 }
@@ -51,7 +50,7 @@ bool bitbaseProbe(int ply, int alpha, int beta, int& score) {
   if (!bitbases.loaded || !search.useBitbases) return false;
   if (pos.pawnCount[WHITE] + pos.pawnCount[BLACK] > 3) return false;
   int iteration = int(search.iterationDepth);
-  if (!(ply == 0 || ply > 4) || alpha >= 8010 || beta <= -8010) return false;
+  if (!(ply == 0 || ply > 4) || alpha >= BITBASE_WINDOW || beta <= -BITBASE_WINDOW) return false;
   if (!(ply == 0 || ply > iteration / 2 + 1 || pos.historyTop->reversibleCount == 0)) return false;
   int pieces = PopCount(pos.occupied);
   if (pieces > 5) return false;
@@ -147,7 +146,7 @@ int16_t SearchNode(int depth, int ply, int alpha, int beta, int nullAllowed) {
   // Internal iterative deepening finds a move to try first when the table has none deep enough.
   if (r->hashDepth < depth - 2) {
     int v = SearchNode(depth - 2, ply, alpha, beta, nullAllowed);
-    if (v <= alpha && v >= -8099 && !search.stopSearch) SearchNode(depth - 2, ply, -MATE_SCORE, beta, nullAllowed);
+    if (v <= alpha && v >= matedIn(1) && !search.stopSearch) SearchNode(depth - 2, ply, -MATE_SCORE, beta, nullAllowed);
     ProbeTable(r);
   }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
 #include "board/types.h"
 
 // 0 or a marker (MARK_MATERIAL, MARK_FIFTY, MARK_REPETITION). mode 1: one earlier occurrence is
@@ -19,7 +20,7 @@ inline constexpr int PV_BUFFER_SIZE = 256;
 inline constexpr int PV_MAX_MOVES = 12;
 
 // Writes at most n table moves from the current position into a buffer of PV_BUFFER_SIZE chars;
-// returns the root entry's score, or 8190 when n is 0 or there is no entry. A non-zero `first`
+// returns the root entry's score, or INFINITE_SCORE when n is 0 or there is no entry. A non-zero `first`
 // is written and played in place of the root's table move (the search's own choice may differ
 // from an older, deeper entry the table kept). When `moves` is given (PV_MAX_MOVES slots) it
 // receives the moves written, zero after the last.

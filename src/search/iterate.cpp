@@ -5,6 +5,7 @@
 #include "board/fen.h"
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "driver/engine_state.h"
 #include "driver/time_control.h"
 #include "io/clock.h"
@@ -37,7 +38,7 @@ void seedFromTable(Window& w) {
   int stored = r->hashScore;
   switch (r->hashBound) {
     case BOUND_LOWER:
-      if (stored >= -8099) w.alpha = stored;
+      if (stored >= matedIn(1)) w.alpha = stored;
       break;
     case BOUND_UPPER:
       if (stored < MATE_SCORE) w.beta = stored;
@@ -57,11 +58,11 @@ void seedFromTable(Window& w) {
     search.iterationDepth = 2;
     logLine("---------- illegal move from hash : set 2");
   }
-  if (w.alpha > 8050) {
+  if (w.alpha > mateIn(MATE_CLAIM_PLIES)) {
     w.beta = MATE_SCORE;
     search.iterationDepth = 2;
     logLine("---------- mate score from hash!!! m:%d", r->hashMove);
-    if (w.alpha > 8099) logLine("------------------------- WARNING: %d", w.alpha);
+    if (w.alpha > mateIn(1)) logLine("------------------------- WARNING: %d", w.alpha);
   }
 }
 
@@ -126,12 +127,12 @@ int16_t IterativeDeepening() {
         } else {
           search.aspirationResearch = 1;
           if (extend) ExtendBudget(2);
-          w = {score - 1, 8099};
+          w = {score - 1, mateIn(1)};
         }
         score = RootSearch(w.alpha, w.beta);
         if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
           if (extend) ExtendBudget(2);
-          w = {FULL_WINDOW_LOW, 8099};
+          w = {FULL_WINDOW_LOW, mateIn(1)};
           score = RootSearch(w.alpha, w.beta);
         }
         search.aspirationResearch = 0;

@@ -1,3 +1,4 @@
+#include "board/score.h"
 #include "search/ordering.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ void ResetHistoryTables() {
 
 void liftHashAndKillers(MoveEntry* begin, MoveEntry* end, const PlyRecord* ply, bool wholeList) {
   for (MoveEntry* e = begin; e < end; ++e) {
-    if (!wholeList && e->score >= -8099) continue;
+    if (!wholeList && e->score >= matedIn(1)) continue;
     if (e->move == ply->hashMove) e->score = 30000;
     else if (e->move == ply->killer1) e->score = -9998;
     else if (e->move == ply->killer2) e->score = -9999;
@@ -30,7 +31,7 @@ void liftHashAndKillers(MoveEntry* begin, MoveEntry* end, const PlyRecord* ply, 
 
 void liftQuiescenceMoves(MoveEntry* begin, MoveEntry* end, const PlyRecord* ply) {
   for (MoveEntry* e = begin; e < end; ++e) {
-    if (e->score >= -8099) continue;
+    if (e->score >= matedIn(1)) continue;
     if (e->move == ply->hashMove) e->score = 30000;
     else if (e->move == ply->killer1) e->score = int16_t(e->score + 1500);
     else if (e->move == ply->killer2) e->score = int16_t(e->score + 1000);
@@ -86,7 +87,7 @@ void recordCutoff(PlyRecord* ply, MoveEntry* begin, MoveEntry* cutoff, int depth
   ++history.tried[row][to];
   if (!countEarlier) return;
   for (MoveEntry* e = begin; e < cutoff; ++e)
-    if (e->score >= -8099) ++history.tried[pos.board[moveFrom(e->move)] - 1][moveTo(e->move)];
+    if (e->score >= matedIn(1)) ++history.tried[pos.board[moveFrom(e->move)] - 1][moveTo(e->move)];
 }
 
 bool lowHistorySuccess(Piece p, Square to) {

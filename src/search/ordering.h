@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
 #include "board/types.h"
 #include "movegen/ply.h"
 
@@ -17,8 +18,8 @@ extern HistoryTables history;
 // From-to history to 0, both counters to 1: done by every setup and every game move.
 void ResetHistoryTables();
 
-// Pre-pass of an alpha-beta node: moves scored below -8099 get 30000 (hash move), -9998
-// (killer1) or -9999 (killer2). The root applies the same values whatever the current score.
+// Pre-pass of an alpha-beta node: moves not yet searched (scored below matedIn(1)) get 30000
+// (hash move), -9998 (killer1) or -9999 (killer2). The root applies the same values whatever the current score.
 void liftHashAndKillers(MoveEntry* begin, MoveEntry* end, const PlyRecord* ply, bool wholeList);
 
 // Pre-pass of a quiescence node: hash move 30000, killers +1500 and +1000.

@@ -4,6 +4,7 @@
 
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "movegen/make_move.h"
 #include "movegen/ply.h"
 #include "movegen/validate.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr int16_t NO_SCORE = 8190;
+constexpr int16_t NO_SCORE = INFINITE_SCORE;
 constexpr int MOVE_TEXT_ROOM = 7;  // "e7e8q " and the terminating zero
 
 struct PvWriter {

@@ -1,5 +1,6 @@
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "board/tables.h"
 #include "eval/bitbase.h"
 #include "movegen/attacks.h"
@@ -15,13 +16,13 @@
 
 namespace {
 
-inline constexpr int16_t SKIPPED = -8191;  // illegal, or ruled out by the bitbases
+inline constexpr int16_t SKIPPED = -INFINITE_SCORE - 1;  // illegal, or ruled out by the bitbases
 
 enum Verdict { UNKNOWN, WINS, DRAWS, LOSES };
 
 bool bitbaseClassifies(int alpha, int beta) {
   return bitbases.loaded && pos.pawnCount[WHITE] + pos.pawnCount[BLACK] <= 3 && PopCount(pos.occupied) <= 5 &&
-         alpha < 8010 && beta > -8010;
+         alpha < BITBASE_WINDOW && beta > -BITBASE_WINDOW;
 }
 
 // Makes every root move once: illegal moves are marked, and with the bitbases the moves are
@@ -74,7 +75,7 @@ int16_t RootSearch(int alpha, int beta) {
                (r->hashBound == BOUND_UPPER && stored <= alpha);
     // The move must fit this position: a key collision can bring one that does not.
     bool fits = r->hashMove == MARK_STALEMATE || isLegalMove(r->hashMove);
-    if (cut && fits && stored >= -3999 && stored <= 3999) {
+    if (cut && fits && stored >= -ROOT_TRUSTED && stored <= ROOT_TRUSTED) {
       r->bestMove = r->hashMove;
       return int16_t(stored);
     }

@@ -1,13 +1,10 @@
 // The search: iterative deepening over a root search, principal-variation alpha-beta below it,
-// and a capture search at the horizon. Scores are centipawns for the side to move; 8190 is
-// infinity, a side mated at ply p scores p - 8100.
+// and a capture search at the horizon. Scores are centipawns for the side to move (board/score.h).
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
 #include "movegen/ply.h"
-
-inline constexpr int INFINITE_SCORE = 8190;
-inline constexpr int MATE_SCORE = 8100;
 
 int16_t IterativeDeepening();
 int16_t RootSearch(int alpha, int beta);

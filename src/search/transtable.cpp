@@ -1,3 +1,4 @@
+#include "board/score.h"
 #include "search/transtable.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 // Bits 18..31 of the key's low half are compared; bits 16..17 are kept but overlap the bucket index.
 constexpr uint32_t KEY_CHECK_MASK = 0xFFFC0000;
 constexpr uint32_t KEY_STORED_MASK = 0xFFFF0000;
-constexpr int SCORE_OFFSET = 8190;
+constexpr int SCORE_OFFSET = INFINITE_SCORE;
 constexpr int MAX_DEPTH = 0x7F;
 constexpr int MAX_AGE = 0x1FF;
 

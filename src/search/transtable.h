@@ -2,12 +2,13 @@
 #pragma once
 #include <cstdint>
 
+#include "board/score.h"
 #include "board/types.h"
 
 struct TransEntry {
   uint32_t word0;    // bits 18..31 key check, 16..17 key bits, 0..15 move
   uint32_t keyHigh;  // the key's high 32 bits
-  uint32_t word2;    // bits 0..6 depth, 7..8 bound, 9..17 age, 18..31 score + 8190
+  uint32_t word2;    // bits 0..6 depth, 7..8 bound, 9..17 age, 18..31 score + INFINITE_SCORE
 };
 
 inline constexpr int TT_BUCKET_BITS = 18;
@@ -31,7 +32,7 @@ inline Move entryMove(const TransEntry& e) { return Move(e.word0 & 0xFFFF); }
 inline int entryDepth(const TransEntry& e) { return int(e.word2 & 0x7F); }
 inline int entryBound(const TransEntry& e) { return int((e.word2 >> 7) & 3); }
 inline int entryAge(const TransEntry& e) { return int((e.word2 >> 9) & 0x1FF); }
-inline int entryScore(const TransEntry& e) { return int(e.word2 >> 18) - 8190; }
+inline int entryScore(const TransEntry& e) { return int(e.word2 >> 18) - INFINITE_SCORE; }
 
 // The first entry of the current position's bucket (entries 0, 1, 2 in that order) that matches
 // its key, or nullptr.
