@@ -6,6 +6,7 @@
 
 #include "board/fen.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "eval/evaluate.h"
 #include "eval/pawn_cache.h"
 
@@ -47,6 +48,7 @@ double EvaluationsPerSecond(bool cold, int64_t& checksum) {
 
 int main() {
   InitTables();
+  InitPieceSquareTables();
   int64_t checksum = 0;
   double cold = EvaluationsPerSecond(true, checksum);
   double warm = EvaluationsPerSecond(false, checksum);

@@ -7,6 +7,7 @@
 
 #include "board/fen.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "eval/evaluate.h"
 #include "eval/pawn_cache.h"
 #include "search/transtable.h"
@@ -31,6 +32,7 @@ long PeakResidentKb() {
 
 int main() {
   InitTables();
+  InitPieceSquareTables();
   ClearHashTables();
   ClearPawnCache();
   int64_t checksum = 0;

@@ -10,6 +10,7 @@
 
 #include "board/fen.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "movegen/perft.h"
 #include "movegen/ply.h"
 #include "search/search_state.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   // An optional argument caps the depth, for a quick run.
   int maxDepth = argc > 1 ? std::atoi(argv[1]) : 99;
   InitTables();
+  InitPieceSquareTables();
   bool allRight = true;
   uint64_t allMoves = 0;
   double allSeconds = 0, allCpu = 0;

@@ -14,6 +14,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
@@ -85,6 +86,7 @@ double timedRun(const char* pgn, const char* game) {
 
 int main() {
   InitTables();
+  InitPieceSquareTables();
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("dorvik_bench_pgn2game_" + std::to_string(getpid()));
   fs::create_directories(dir);

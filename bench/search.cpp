@@ -8,9 +8,11 @@
 
 #include "board/fen.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "driver/engine_state.h"
 #include "driver/time_control.h"
 #include "search/search.h"
+#include "search/search_clear.h"
 #include "search/search_state.h"
 
 namespace {
@@ -34,6 +36,7 @@ const Case Cases[] = {
 
 int main() {
   InitTables();
+  InitPieceSquareTables();
   // The search polls standard input: give it a pipe that stays silent.
   int silent[2];
   if (pipe(silent) != 0) return 1;
@@ -46,6 +49,7 @@ int main() {
   std::printf("%-70s %5s %10s %12s %8s %10s\n", "position", "depth", "nodeCount", "moves made", "seconds", "moves/s");
   for (const Case& c : Cases) {
     SetupPosition(c.fen);
+    SearchClear();
     driver.engineState = THINKING;
     driver.ponderEnabled = false;
     timeControl.timeBudget = 1 << 30;

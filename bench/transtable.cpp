@@ -6,11 +6,13 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 #include "movegen/ply.h"
 #include "search/transtable.h"
 
 int main() {
   InitTables();
+  InitPieceSquareTables();
   SetupPosition(START_FEN);
   constexpr int N = 4'000'000;
   std::mt19937_64 rng(2026);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "board/tables.h"
+#include "eval/piece_tables.h"
 
 namespace fuzz {
 
@@ -19,6 +20,7 @@ namespace fuzz {
 inline const std::string& setUp() {
   static const std::string dir = [] {
     InitTables();
+    InitPieceSquareTables();
     int devNull = ::open("/dev/null", O_WRONLY);
     if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
     char pattern[] = "/tmp/dorvik_fuzz_XXXXXX";

@@ -7,14 +7,7 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
-#include "eval/pawn_cache.h"
-#include "movegen/attacks.h"
-#include "movegen/ply.h"
-#include "search/ordering.h"
-#include "search/transtable.h"
-#include "tools/san.h"
 
-Position pos;
 EpdOperation epdPending;
 
 namespace {
@@ -87,6 +80,32 @@ bool readFields(const char* p, FenFields& f) {
   return true;
 }
 
+// Is sq attacked by a piece of colour `by` on a plain 64-square board? A set-up text is judged
+// before anything of the position is written.
+bool boardSquareAttacked(const Piece* board, Square sq, int by) {
+  auto holds = [&](Bitboard set, Piece p) {
+    for (; set; set &= set - 1)
+      if (board[BitScan(set)] == p) return true;
+    return false;
+  };
+  if (holds(pawnAttackersOf(by, sq), pieceOf(by, WPAWN)) || holds(KnightAttacks[sq], pieceOf(by, WKNIGHT)) ||
+      holds(KingAttacks[sq], pieceOf(by, WKING)))
+    return true;
+  static const int steps[8][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+  for (int d = 0; d < 8; ++d) {
+    bool straight = d < 4;
+    Piece slider = pieceOf(by, straight ? WROOK : WBISHOP), queen = pieceOf(by, WQUEEN);
+    int row = rowOf(sq) + steps[d][0], file = fileOf(sq) + steps[d][1];
+    for (; row >= 0 && row < 8 && file >= 0 && file < 8; row += steps[d][0], file += steps[d][1]) {
+      Piece p = board[8 * row + file];
+      if (p == EMPTY) continue;
+      if (p == slider || p == queen) return true;
+      break;
+    }
+  }
+  return false;
+}
+
 // Exactly one king of each colour, the one not to move out of check; castling rights need king and rook at home, and an
 // en-passant square needs the double step that explains it.
 bool checkAndMend(FenFields& f) {
@@ -157,24 +176,6 @@ void placePiece(Piece p, Square sq) {
   }
 }
 
-// The EPD move is read as SAN in the position just set up.
-bool resolveEpdMove() {
-  if (!epdPending.kind) return true;
-  const Move m = parseSanMove(epdPending.text);
-  if (epdPending.kind == 'a') pos.epdAvoidMove = m;
-  else pos.epdBestMove = m;
-  if (m) return true;
-  std::printf("Warning cannot recognize move: %s\r\n", epdPending.text);
-  return false;
-}
-
-void clearSearchMemory() {
-  ClearHashTables();
-  ResetHistoryTables();
-  ClearKillers();
-  ClearPawnCache();
-}
-
 }  // namespace
 
 bool SetupPosition(const char* text) {
@@ -204,17 +205,11 @@ bool SetupPosition(const char* text) {
   pos.history[0].key = pos.hashKey;
   pos.history[0].reversibleCount = 0;
 
-  pos.rootEpSquare = pos.epSquare;
-  pos.rootCastleRights = pos.castleRights;
-  pos.rootKingSquare[WHITE] = pos.kingSquare[WHITE];
-  pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
-  std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
-
-  clearSearchMemory();
+  SyncRootSnapshot();
   pos.plyCount = 1;
   pos.searchAge = 1;
   epdPending = f.epd;
-  return resolveEpdMove();
+  return true;
 }
 
 char* PositionToFen(char* buffer) {

@@ -2,8 +2,7 @@
 #pragma once
 #include "board/types.h"
 
-// The EPD "bm" or "am" operation of the last setup; its move is resolved into epdBestMove or
-// epdAvoidMove before SetupPosition returns.
+// The EPD "bm" or "am" operation of the last setup, its move still as text (see tools/epd_move.h).
 struct EpdOperation {
   char kind;      // 'b' best move, 'a' avoid move, 0 none
   char text[10];  // the move text, at most 9 characters
@@ -13,8 +12,7 @@ extern EpdOperation epdPending;
 inline constexpr const char* START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 // Sets up the working position and the root snapshot from FEN text, optionally followed by an
-// EPD "bm" or "am" operation, and clears the search memory. A refused text changes nothing.
-// An EPD move that cannot be read prints a warning and gives false with the position set up.
+// EPD "bm" or "am" operation kept in epdPending. A refused text changes nothing.
 bool SetupPosition(const char* text);
 
 // Writes placement, side, castling and en-passant fields; returns the terminating zero.

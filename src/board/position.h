@@ -42,3 +42,7 @@ struct Position {
 };
 
 extern Position pos;
+
+// The working position becomes the real game position from which the front end's moves are read
+// (after setup, a game move, and a pondered move the opponent has played).
+void SyncRootSnapshot();

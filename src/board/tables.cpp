@@ -2,9 +2,6 @@
 
 #include <initializer_list>
 
-#include "eval/piece_tables.h"
-#include "search/transtable.h"
-
 Bitboard KingAttacks[64];
 Bitboard KnightAttacks[64];
 Bitboard WhitePawnAttacks[64];
@@ -23,8 +20,6 @@ Bitboard WhitePassedMask[64], BlackPassedMask[64];
 Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
 Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 Bitboard QueenReach[64], RookReach[64], BishopReach[64];
-PieceSquareRow PhaseSelector[6][PHASE_ROWS];
-const PieceSquareRow* PhaseSelectorByPiece[13];
 
 namespace {
 
@@ -173,21 +168,6 @@ void initEpPairs() {
   }
 }
 
-void initPhaseSelectors() {
-  for (int m = 0; m < PHASE_ROWS; ++m) {
-    PhaseSelector[PHASE_KING][m] = m > 70 ? KingTableA : m >= 47 ? KingTableB : m >= 15 ? KingTableC : KingTableD;
-    PhaseSelector[PHASE_PAWN][m] = m > 70 ? PawnTableA : m >= 63 ? PawnTableB : m >= 15 ? PawnTableC : PawnTableD;
-    PhaseSelector[PHASE_KNIGHT][m] = m > 70 ? KnightTable1 : KnightTable2;
-    PhaseSelector[PHASE_BISHOP][m] = m > 70 ? BishopTable1 : BishopTable2;
-    PhaseSelector[PHASE_ROOK][m] = m > 70 ? RookTable1 : RookTable2;
-    PhaseSelector[PHASE_QUEEN][m] = m > 70 ? QueenTable1 : QueenTable2;
-  }
-  static const PhaseType typeOfPiece[13] = {PHASE_KING, PHASE_PAWN, PHASE_PAWN, PHASE_KNIGHT, PHASE_KNIGHT,
-                                            PHASE_BISHOP, PHASE_BISHOP, PHASE_ROOK, PHASE_ROOK,
-                                            PHASE_QUEEN, PHASE_QUEEN, PHASE_KING, PHASE_KING};
-  PhaseSelectorByPiece[EMPTY] = nullptr;
-  for (int p = 1; p < 13; ++p) PhaseSelectorByPiece[p] = PhaseSelector[typeOfPiece[p]];
-}
 
 }  // namespace
 
@@ -212,6 +192,4 @@ void InitTables() {
   }
   initMasks();
   initEpPairs();
-  initPhaseSelectors();
-  ClearHashTables();
 }

@@ -22,21 +22,17 @@ extern Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
 extern Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 extern Bitboard QueenReach[64], RookReach[64], BishopReach[64];
 
-// Piece-square tables chosen by totalMaterial, one selector per piece type. The selectors
-// have a row for every value totalMaterial can hold, so any set-up position indexes them safely.
-enum PhaseType { PHASE_KING, PHASE_PAWN, PHASE_KNIGHT, PHASE_BISHOP, PHASE_ROOK, PHASE_QUEEN };
-inline constexpr int PHASE_ROWS = 256;
-using PieceSquareRow = const int16_t*;
-extern PieceSquareRow PhaseSelector[6][PHASE_ROWS];
-// For each piece code the selector of its type (white and black share one; EMPTY has none).
-extern const PieceSquareRow* PhaseSelectorByPiece[13];
-
 void InitTables();
 
 // Re-order a bitboard into the three rotated layouts.
 Bitboard Rot90(Bitboard b);
 Bitboard RotA1H8(Bitboard b);
 Bitboard RotA8H1(Bitboard b);
+
+// Squares from which a pawn of `attacker` colour attacks sq.
+inline Bitboard pawnAttackersOf(int attacker, Square sq) {
+  return attacker == WHITE ? BlackPawnAttacks[sq] : WhitePawnAttacks[sq];
+}
 
 // The highest-numbered square of a non-empty bitboard (its lowest bit).
 inline Square BitScan(Bitboard b) { return 63 - __builtin_ctzll(b); }

@@ -34,6 +34,8 @@ inline constexpr int fileOf(Square sq) { return sq & 7; }
 inline constexpr int rowOf(Square sq) { return sq >> 3; }  // 0 = 8th rank
 inline constexpr Colour colourOf(Piece p) { return Colour(p & 1); }
 inline constexpr bool isPawn(Piece p) { return p != EMPTY && p <= BPAWN; }
+// The code of a piece kind for a colour, given the white code (white odd, black one above).
+inline constexpr Piece pieceOf(int colour, Piece whiteCode) { return Piece(whiteCode + (colour == BLACK)); }
 
 // Square number from a file letter and a rank digit, in 8-bit arithmetic as the notation requires
 // (a1 gives 56); callers check the characters before trusting the result.

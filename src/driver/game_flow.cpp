@@ -8,6 +8,7 @@
 #include "board/position.h"
 #include "book/book_probe.h"
 #include "driver/engine_state.h"
+#include "driver/game_position.h"
 #include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/log.h"
@@ -63,7 +64,7 @@ const char* playResult(int& rootDepth) {
   if (move == MARK_MATED) return pos.sideToMove == BLACK ? "1-0 {Dorvik mated 0}\n" : "0-1 {Dorvik mated 0}\n";
   if (moveType(move) == MARKER) return drawClaim(move, false);
 
-  MakeRealMove(move);
+  PlayGameMove(move);
   char text[8];
   MoveToText(move, text);
   std::printf("move %s\n", text);
@@ -157,7 +158,7 @@ void think() {
     Move m = getBookMove();
     logLine("bookMove %d", m);
     if (m) {
-      MakeRealMove(m);
+      PlayGameMove(m);
       char text[8];
       MoveToText(m, text);
       std::printf("move %s\n", text);

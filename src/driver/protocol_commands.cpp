@@ -7,6 +7,7 @@
 #include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
+#include "driver/game_position.h"
 #include "driver/time_control.h"
 #include "io/input.h"
 #include "io/log.h"
@@ -26,7 +27,7 @@ void readNumberWordNumber(int* first, char* word, size_t wordSize, int* second) 
 // Plays a move into the game; a refused move has been reported by the time it throws.
 bool playGameMove(Move m) {
   try {
-    MakeRealMove(m);
+    PlayGameMove(m);
     return true;
   } catch (const MoveError&) {
     return false;
@@ -72,7 +73,7 @@ void moveCommand(Move m) {
 void goCommand() { think(); }
 
 void newCommand() {
-  SetupPosition(START_FEN);
+  SetupGamePosition(START_FEN);
   driver.engineState = PLAYING;
 }
 
@@ -92,7 +93,7 @@ void setboardCommand() {
   text[std::strcspn(text, "\r\n")] = '\0';
   logLine("setboard %s", text);
   // The front end shows nothing for a refused position; the log says why.
-  if (!SetupPosition(text)) logLine("-M: tellusererror Illegal position");
+  if (!SetupGamePosition(text)) logLine("-M: tellusererror Illegal position");
 }
 
 void easyCommand() { driver.ponderEnabled = false; }

@@ -7,9 +7,11 @@
 #include "driver/configuration.h"
 #include "driver/engine_state.h"
 #include "eval/bitbase.h"
+#include "eval/piece_tables.h"
 #include "io/input.h"
 #include "io/log.h"
 #include "movegen/ply.h"
+#include "search/search_clear.h"
 
 namespace {
 
@@ -53,6 +55,8 @@ bool StartUp() {
 
   plies.current = plies.records;
   InitTables();
+  InitPieceSquareTables();
+  SearchClear();
 
   Configuration config = ReadConfiguration("Dorvik.ini");
   if (!config.bitbaseDirectory.empty())

@@ -8,6 +8,7 @@
 #include "db/position_db.h"
 #include "driver/commands.h"
 #include "driver/engine_state.h"
+#include "driver/game_position.h"
 #include "driver/time_control.h"
 #include "eval/bitbase.h"
 #include "eval/evaluate.h"
@@ -40,7 +41,7 @@ bool bitbaseMayProbe() {
 }  // namespace
 
 void evalCommand() {
-  SetupPosition(EVAL_FEN);
+  SetupGamePosition(EVAL_FEN);
   PrintBoard(pos.board);
   if (bitbaseMayProbe()) {
     int score = ProbeBitbase();
@@ -55,7 +56,7 @@ void evalCommand() {
 void testCommand() {
   static const int probeArguments[9] = {1, 24, 41, 8, 3, 6, 13, 2, 25};
   if (bitbases.loaded) ProbeBitbaseArguments(probeArguments);  // the answer does not matter
-  SetupPosition(TEST_FEN);
+  SetupGamePosition(TEST_FEN);
   driver.engineState = PLAYING;
   driver.ponderEnabled = false;
   PrintBoard(pos.board);

@@ -1,5 +1,6 @@
 #include "eval/evaluate.h"
 
+#include "board/phase_tables.h"
 #include "board/position.h"
 #include "board/tables.h"
 #include "eval/eval_tables.h"

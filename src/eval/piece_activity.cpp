@@ -1,5 +1,6 @@
 #include "eval/piece_activity.h"
 
+#include "board/phase_tables.h"
 #include "board/position.h"
 #include "board/tables.h"
 #include "eval/colour_view.h"

@@ -1,5 +1,8 @@
 #include "eval/piece_tables.h"
 
+#include "board/phase_tables.h"
+#include "board/types.h"
+
 const int16_t KingTableA[64] = {
     4, 12, -4, -6, -6, -4, 12, 4,
     -9, -14, -24, -29, -29, -24, -14, -9,
@@ -159,3 +162,19 @@ const int16_t QueenTable2[64] = {
     -1, 0, 1, 3, 3, 1, 0, -1,
     -2, -2, 0, 0, 0, 0, -2, -2,
     -4, -3, 0, 1, 1, 0, -3, -4};
+
+void InitPieceSquareTables() {
+  for (int m = 0; m < PHASE_ROWS; ++m) {
+    PhaseSelector[PHASE_KING][m] = m > 70 ? KingTableA : m >= 47 ? KingTableB : m >= 15 ? KingTableC : KingTableD;
+    PhaseSelector[PHASE_PAWN][m] = m > 70 ? PawnTableA : m >= 63 ? PawnTableB : m >= 15 ? PawnTableC : PawnTableD;
+    PhaseSelector[PHASE_KNIGHT][m] = m > 70 ? KnightTable1 : KnightTable2;
+    PhaseSelector[PHASE_BISHOP][m] = m > 70 ? BishopTable1 : BishopTable2;
+    PhaseSelector[PHASE_ROOK][m] = m > 70 ? RookTable1 : RookTable2;
+    PhaseSelector[PHASE_QUEEN][m] = m > 70 ? QueenTable1 : QueenTable2;
+  }
+  static const PhaseType typeOfPiece[13] = {PHASE_KING, PHASE_PAWN, PHASE_PAWN, PHASE_KNIGHT, PHASE_KNIGHT,
+                                            PHASE_BISHOP, PHASE_BISHOP, PHASE_ROOK, PHASE_ROOK,
+                                            PHASE_QUEEN, PHASE_QUEEN, PHASE_KING, PHASE_KING};
+  PhaseSelectorByPiece[EMPTY] = nullptr;
+  for (int p = 1; p < 13; ++p) PhaseSelectorByPiece[p] = PhaseSelector[typeOfPiece[p]];
+}

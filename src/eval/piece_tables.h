@@ -11,3 +11,6 @@ extern const int16_t KnightTable1[64], KnightTable2[64];
 extern const int16_t BishopTable1[64], BishopTable2[64];
 extern const int16_t RookTable1[64], RookTable2[64];
 extern const int16_t QueenTable1[64], QueenTable2[64];
+
+// Fills the selectors of board/phase_tables.h with these tables; once, at start-up.
+void InitPieceSquareTables();

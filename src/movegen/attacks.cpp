@@ -9,11 +9,6 @@
 
 namespace {
 
-// Squares from which a pawn of `attacker` colour attacks sq.
-inline Bitboard pawnAttackersOf(int attacker, Square sq) {
-  return attacker == WHITE ? BlackPawnAttacks[sq] : WhitePawnAttacks[sq];
-}
-
 // Is sq attacked by a pawn, knight or slider of colour e? The enemy king is left out: no
 // generator moves a king next to the other one.
 inline bool attackedBy(int e, Square sq) {
@@ -92,26 +87,3 @@ bool castlePathAttacked(Move m) {
          (path.zone & SquareMask[pos.kingSquare[e]]);
 }
 
-bool boardSquareAttacked(const Piece* board, Square sq, int by) {
-  auto holds = [&](Bitboard set, Piece p) {
-    for (; set; set &= set - 1)
-      if (board[BitScan(set)] == p) return true;
-    return false;
-  };
-  if (holds(pawnAttackersOf(by, sq), pieceOf(by, WPAWN)) || holds(KnightAttacks[sq], pieceOf(by, WKNIGHT)) ||
-      holds(KingAttacks[sq], pieceOf(by, WKING)))
-    return true;
-  static const int steps[8][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
-  for (int d = 0; d < 8; ++d) {
-    bool straight = d < 4;
-    Piece slider = pieceOf(by, straight ? WROOK : WBISHOP), queen = pieceOf(by, WQUEEN);
-    int row = rowOf(sq) + steps[d][0], file = fileOf(sq) + steps[d][1];
-    for (; row >= 0 && row < 8 && file >= 0 && file < 8; row += steps[d][0], file += steps[d][1]) {
-      Piece p = board[8 * row + file];
-      if (p == EMPTY) continue;
-      if (p == slider || p == queen) return true;
-      break;
-    }
-  }
-  return false;
-}

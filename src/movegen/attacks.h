@@ -12,6 +12,3 @@ bool kingAttackedAfter(Move m, int mover);
 // For a castling move already made: origin or transit square attacked, or enemy king in the zone.
 bool castlePathAttacked(Move m);
 
-// Is sq attacked by a piece of colour `by` on a plain 64-square board? Works without the
-// bitboards, so a set-up text can be judged before anything of the position is written.
-bool boardSquareAttacked(const Piece* board, Square sq, int by);

@@ -1,3 +1,4 @@
+#include "board/phase_tables.h"
 #include "board/position.h"
 #include "board/tables.h"
 #include "movegen/generate.h"

@@ -2,8 +2,6 @@
 #pragma once
 #include "board/types.h"
 
-// The code of a piece kind for a colour, given the white code (white odd, black one above).
-inline constexpr Piece pieceOf(int colour, Piece whiteCode) { return Piece(whiteCode + (colour == BLACK)); }
 
 inline constexpr Bitboard FILE_A_BB = 0x8080808080808080ULL;
 inline constexpr Bitboard FILE_H_BB = 0x0101010101010101ULL;

@@ -13,7 +13,6 @@
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/piece_codes.h"
-#include "search/ordering.h"
 
 namespace {
 
@@ -165,14 +164,5 @@ void MakeRealMove(Move m) {
   keepHistoryRoom();
 
   SyncRootSnapshot();
-  ResetHistoryTables();
 }
 
-void SyncRootSnapshot() {
-  pos.rootEpSquare = pos.epSquare;
-  pos.rootCastleRights = pos.castleRights;
-  pos.rootKingSquare[WHITE] = pos.kingSquare[WHITE];
-  pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
-  std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
-  pos.rootSideToMove = pos.sideToMove;
-}

@@ -11,10 +11,7 @@ bool isLegalMove(Move m);
 // The first legal move of the current position in generation order; 0 when there is none.
 Move firstLegalMove();
 
-// Plays a game move, updates the root snapshot and resets the history tables.
+// Plays a game move and updates the root snapshot.
 // Throws MoveError after its report when the move is refused.
 void MakeRealMove(Move m);
 
-// The working position becomes the real game position from which the front end's moves are read
-// (after a game move, and after a pondered move the opponent has played).
-void SyncRootSnapshot();

@@ -92,5 +92,5 @@ void recordCutoff(PlyRecord* ply, MoveEntry* begin, MoveEntry* cutoff, int depth
 
 bool lowHistorySuccess(Piece p, Square to) {
   uint64_t tried = history.tried[p - 1][to];
-  return tried == 1 || history.good[p - 1][to] * 100 / tried < 60;
+  return tried <= 1 || history.good[p - 1][to] * 100 / tried < 60;
 }

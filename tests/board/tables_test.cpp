@@ -3,7 +3,6 @@
 #include "board/fen.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
-#include "eval/piece_tables.h"
 
 namespace {
 
@@ -96,23 +95,6 @@ TEST(Tables, StepAttacksStayOnTheBoard) {
 TEST(Tables, BitScanVisitsFromH1TowardA8) {
   EXPECT_EQ(BitScan(squares({A8, H1})), H1);
   EXPECT_EQ(BitScan(squares({A8, C5})), C5);
-}
-
-TEST(Tables, PhaseSelectorsPickByMaterialAndCoverEveryMaterialValue) {
-  EXPECT_EQ(PhaseSelector[PHASE_KING][71], KingTableA);
-  EXPECT_EQ(PhaseSelector[PHASE_KING][70], KingTableB);
-  EXPECT_EQ(PhaseSelector[PHASE_KING][47], KingTableB);
-  EXPECT_EQ(PhaseSelector[PHASE_KING][46], KingTableC);
-  EXPECT_EQ(PhaseSelector[PHASE_KING][14], KingTableD);
-  EXPECT_EQ(PhaseSelector[PHASE_PAWN][63], PawnTableB);
-  EXPECT_EQ(PhaseSelector[PHASE_PAWN][62], PawnTableC);
-  EXPECT_EQ(PhaseSelector[PHASE_PAWN][15], PawnTableC);
-  EXPECT_EQ(PhaseSelector[PHASE_PAWN][14], PawnTableD);
-  EXPECT_EQ(PhaseSelector[PHASE_ROOK][70], RookTable2);
-  for (int m = 0; m < PHASE_ROWS; ++m)
-    for (int t = 0; t < 6; ++t) ASSERT_NE(PhaseSelector[t][m], nullptr);
-  EXPECT_EQ(PhaseSelectorByPiece[BQUEEN][255], QueenTable1);
-  EXPECT_EQ(PhaseSelectorByPiece[WKNIGHT], PhaseSelectorByPiece[BKNIGHT]);
 }
 
 TEST(Tables, ZobristKeysAreFixedAcrossBuilds) {

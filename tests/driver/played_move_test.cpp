@@ -10,6 +10,7 @@
 #include "board/position.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
+#include "driver/game_position.h"
 #include "driver/time_control.h"
 #include "io/input.h"
 #include "movegen/ply.h"
@@ -40,7 +41,7 @@ TEST(PlayedMove, DeeperRootEntryLeftByAnOlderSearchIsNotPlayed) {
   int silent[2];
   ASSERT_EQ(pipe(silent), 0);
   setInputDescriptor(silent[0]);
-  ASSERT_TRUE(SetupPosition(DRAGON));
+  ASSERT_TRUE(SetupGamePosition(DRAGON));
   plies.current = plies.records;
   const Move planted = ParseCoordinateMove("h7h5");
   StoreTable(planted, 3000, 14, BOUND_UPPER);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/game_position.h"
 #include "eval/pawn_cache.h"
 #include "eval_helpers.h"
 
@@ -30,12 +31,12 @@ TEST(PawnCacheTest, StoresAndFindsAScoreUnderItsKey) {
   EXPECT_FALSE(ProbePawnCache(0x12345678u, score));
 }
 
-TEST(PawnCacheTest, SetupClearsTheCache) {
-  ASSERT_TRUE(SetupPosition("4k3/pp6/8/8/8/8/5PPP/4K3 w - -"));
+TEST(PawnCacheTest, NewGamePositionClearsTheCache) {
+  ASSERT_TRUE(SetupGamePosition("4k3/pp6/8/8/8/8/5PPP/4K3 w - -"));
   Evaluate();
   int score;
   ASSERT_TRUE(ProbePawnCache(PawnCacheKey(), score));
-  ASSERT_TRUE(SetupPosition("4k3/pp6/8/8/8/8/5PPP/4K3 w - -"));
+  ASSERT_TRUE(SetupGamePosition("4k3/pp6/8/8/8/8/5PPP/4K3 w - -"));
   EXPECT_FALSE(ProbePawnCache(PawnCacheKey(), score));
 }
 

@@ -1,5 +1,7 @@
 // Bishop pair, trapped bishops and rook placement, each as the difference between two positions
 // that differ only by the feature. Tables: bishop and rook set 2 (totalMaterial <= 70).
+#include "board/phase_tables.h"
+#include "eval/piece_tables.h"
 #include "eval_helpers.h"
 
 namespace {
@@ -46,6 +48,23 @@ TEST(RookTest, RooksOnTheSeventhRank) {
   // (Black to move: with White to move the king on h7 would stand in check.)
   EXPECT_EQ(EvalFen("8/7k/3RR3/8/8/8/8/7K b - -") - EvalFen("8/3RR2k/8/8/8/8/8/7K b - -"), 14 + 36 + 18);
   EXPECT_EQ(EvalFen("8/3RR3/8/7k/8/8/8/7K w - -") - EvalFen("8/8/3RR3/7k/8/8/8/7K w - -"), 14 + 36);
+}
+
+TEST(PieceSquareTables, SelectorsPickByMaterialAndCoverEveryMaterialValue) {
+  EXPECT_EQ(PhaseSelector[PHASE_KING][71], KingTableA);
+  EXPECT_EQ(PhaseSelector[PHASE_KING][70], KingTableB);
+  EXPECT_EQ(PhaseSelector[PHASE_KING][47], KingTableB);
+  EXPECT_EQ(PhaseSelector[PHASE_KING][46], KingTableC);
+  EXPECT_EQ(PhaseSelector[PHASE_KING][14], KingTableD);
+  EXPECT_EQ(PhaseSelector[PHASE_PAWN][63], PawnTableB);
+  EXPECT_EQ(PhaseSelector[PHASE_PAWN][62], PawnTableC);
+  EXPECT_EQ(PhaseSelector[PHASE_PAWN][15], PawnTableC);
+  EXPECT_EQ(PhaseSelector[PHASE_PAWN][14], PawnTableD);
+  EXPECT_EQ(PhaseSelector[PHASE_ROOK][70], RookTable2);
+  for (int m = 0; m < PHASE_ROWS; ++m)
+    for (int t = 0; t < 6; ++t) ASSERT_NE(PhaseSelector[t][m], nullptr);
+  EXPECT_EQ(PhaseSelectorByPiece[BQUEEN][255], QueenTable1);
+  EXPECT_EQ(PhaseSelectorByPiece[WKNIGHT], PhaseSelectorByPiece[BKNIGHT]);
 }
 
 }  // namespace

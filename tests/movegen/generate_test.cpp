@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "board/phase_tables.h"
 #include "board/tables.h"
 #include "movegen/make_move.h"
 #include "movegen/piece_codes.h"
