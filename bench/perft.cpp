@@ -13,7 +13,6 @@
 #include "eval/piece_tables.h"
 #include "movegen/perft.h"
 #include "movegen/ply.h"
-#include "search/search_state.h"
 
 namespace {
 
@@ -62,13 +61,13 @@ int main(int argc, char** argv) {
     double seconds = 0, cpu = 0;
     for (int d = 1; d <= depth; ++d) {
       expected += c.leaves[d - 1];
-      search.nodeCount = 0;
+      perftMovesMade = 0;
       auto begin = std::chrono::steady_clock::now();
       double cpuBegin = cpuSeconds();
       uint64_t got = perft(d);
       cpu += cpuSeconds() - cpuBegin;
       seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-      moves += search.nodeCount;
+      moves += perftMovesMade;
       if (got != expected) {
         std::printf("depth %d: %" PRIu64 " (expected %" PRIu64 ")  %s\n", d, got, expected, c.fen);
         allRight = false;

@@ -10,8 +10,10 @@
 #include "eval/piece_tables.h"
 #include "io/input.h"
 #include "io/log.h"
+#include "movegen/make_move.h"
 #include "movegen/ply.h"
 #include "search/search_clear.h"
+#include "search/search_state.h"
 
 namespace {
 
@@ -54,6 +56,7 @@ bool StartUp() {
   if (xboard) discardTokens(2);
 
   plies.current = plies.records;
+  markerMoveContext = {[] { return unsigned(search.iterationDepth); }, [] { return driver.ponderMove; }};
   InitTables();
   InitPieceSquareTables();
   SearchClear();

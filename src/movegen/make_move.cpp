@@ -8,10 +8,8 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
-#include "driver/engine_state.h"
 #include "movegen/piece_codes.h"
 #include "movegen/validate.h"
-#include "search/search_state.h"
 
 namespace {
 
@@ -121,8 +119,9 @@ inline uint16_t movePiece(Square f, Square t, int s, PlyRecord* ply, uint16_t re
     std::fprintf(err, "\n MV_NOT_VALID%s: %d; from=%d; to=%d; type=%d\n", inMake ? "" : " 2", m, moveFrom(m),
                  moveTo(m), moveType(m));
     if (inMake) {
-      Move p = driver.ponderMove;
-      std::fprintf(err, "current depth:%u\n", search.iterationDepth);
+      Move p = markerMoveContext.ponderMove ? markerMoveContext.ponderMove() : 0;
+      unsigned depth = markerMoveContext.searchDepth ? markerMoveContext.searchDepth() : 0;
+      std::fprintf(err, "current depth:%u\n", depth);
       std::fprintf(err, "islegal? : %s\n", isPseudoLegal(m) ? "legal" : "illegal");
       std::fprintf(err, "ponder move:%d; from=%d; to=%d; type=%d\n", p, moveFrom(p), moveTo(p), moveType(p));
     }
@@ -133,6 +132,8 @@ inline uint16_t movePiece(Square f, Square t, int s, PlyRecord* ply, uint16_t re
 }
 
 }  // namespace
+
+MarkerMoveContext markerMoveContext;
 
 void saveSnapshot(PlyRecord* ply) {
   ply->savedOccupied = pos.occupied;

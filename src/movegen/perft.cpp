@@ -9,7 +9,6 @@
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/ply.h"
-#include "search/search_state.h"
 
 namespace {
 #ifdef DORVIK_FUZZ
@@ -24,6 +23,8 @@ long long milliseconds() {
 }
 }  // namespace
 
+uint32_t perftMovesMade;
+
 uint64_t perft(int depth) {
   PlyRecord* r = plies.current;
   const int side = pos.sideToMove;
@@ -35,7 +36,7 @@ uint64_t perft(int depth) {
   uint64_t count = 0;
   for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
     const Move m = r->cursor->move;
-    ++search.nodeCount;
+    ++perftMovesMade;
     makeMove(m, r);
     plies.current = r + 1;
     if (!kingAttackedAfter(m, side)) {
@@ -51,7 +52,7 @@ uint64_t perft(int depth) {
 void runPerft(int depth) {
   if (depth > MAX_PERFT_DEPTH) depth = MAX_PERFT_DEPTH;
   plies.current->listEnd = moveStack;
-  search.nodeCount = 0;
+  perftMovesMade = 0;
   ++plies.current;
   std::printf("ply\tduration\tnodes\n");
   uint64_t total = 0;
@@ -63,5 +64,5 @@ void runPerft(int depth) {
     total += count;
   }
   --plies.current;
-  std::printf("total nodes: %" PRIu64 "\n(total moves[32]: %u)\n", total, search.nodeCount);
+  std::printf("total nodes: %" PRIu64 "\n(total moves[32]: %u)\n", total, perftMovesMade);
 }
