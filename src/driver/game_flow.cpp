@@ -1,4 +1,3 @@
-#include "board/score.h"
 #include "driver/game_flow.h"
 
 #include <cstdio>
@@ -6,21 +5,24 @@
 
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "book/book_probe.h"
 #include "driver/engine_state.h"
 #include "driver/game_position.h"
-#include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
-#include "search/draws_pv.h"
-#include "search/search.h"
+#include "search/draws.h"
+#include "search/iterate.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 
 namespace {
+
+// Iterations of a search for a move or a ponder search: as deep as the ply stack allows.
+constexpr uint32_t MAX_SEARCH_DEPTH = 127;
 
 // The record used only to make and take back the pondered move, outside the search's stack.
 PlyRecord ponderPly;
@@ -105,10 +107,12 @@ void ponder(Move m) {
   makeMove(m, &ponderPly);
   plies.current = plies.records;
   logLine("-M: entered StartEngine, goodPonder: 0");
-  search.maxSearchDepth = 127;
+  search.limits.maxDepth = MAX_SEARCH_DEPTH;
+  search.limits.pondering = true;
+  search.limits.infinite = false;
   search.stopSearch = 0;
-  timeControl.searchStartTime = processClock();
-  logLine("*** xxx czas uzyty: %d", processClock() - timeControl.searchStartTime);
+  search.limits.startTime = processClock();
+  logLine("*** xxx czas uzyty: %d", processClock() - search.limits.startTime);
   IterativeDeepening();
 }
 
@@ -119,7 +123,7 @@ void StopEngine() {
   TakeBackPonderMove();
   driver.engineState = FORCE_MODE;
   search.stopSearch = 1;
-  timeControl.searchStartTime = 0;
+  search.limits.startTime = 0;
   logLine("-M: exited StopEngine");
 }
 
@@ -137,16 +141,19 @@ void AcceptPonderedMove() {
 
 void StartEngine(bool goodPonder) {
   logLine("-M: entered StartEngine, goodPonder: %d", goodPonder ? 1 : 0);
-  search.maxSearchDepth = 127;
+  SearchLimits& limits = search.limits;
+  limits.maxDepth = MAX_SEARCH_DEPTH;
+  limits.pondering = false;
+  limits.infinite = false;
   search.stopSearch = 0;
   int now = processClock();
   if (goodPonder) {
-    int keep = 2 * timeControl.timeBudget / 3;
-    if (now - timeControl.searchStartTime > keep) timeControl.searchStartTime = now - keep;
+    int keep = 2 * limits.budget / 3;
+    if (now - limits.startTime > keep) limits.startTime = now - keep;
   } else {
-    timeControl.searchStartTime = now;
+    limits.startTime = now;
   }
-  logLine("*** xxx czas uzyty: %d", processClock() - timeControl.searchStartTime);
+  logLine("*** xxx czas uzyty: %d", processClock() - limits.startTime);
   IterativeDeepening();
 }
 

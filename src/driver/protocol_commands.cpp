@@ -36,13 +36,7 @@ bool playGameMove(Move m) {
 
 }  // namespace
 
-void timeCommand() {
-  int own = 0, opponent = 0;
-  char word[INPUT_TOKEN_SIZE] = "";
-  readNumberWordNumber(&own, word, sizeof word, &opponent);
-  logLine("%d %s %d", own, word, opponent);
-  ComputeTimeBudget(own);
-}
+void timeCommand() { ReadTimeLine(""); }
 
 void moveCommand(Move m) {
   switch (driver.engineState) {

@@ -6,6 +6,7 @@
 #include "board/tables.h"
 #include "driver/configuration.h"
 #include "driver/engine_state.h"
+#include "driver/search_hooks.h"
 #include "eval/bitbase.h"
 #include "eval/piece_tables.h"
 #include "io/input.h"
@@ -60,6 +61,7 @@ bool StartUp() {
   InitTables();
   InitPieceSquareTables();
   SearchClear();
+  InstallSearchHooks();
 
   Configuration config = ReadConfiguration("Dorvik.ini");
   if (!config.bitbaseDirectory.empty())

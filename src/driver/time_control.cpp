@@ -4,8 +4,13 @@
 #include <cstdint>
 
 #include "board/position.h"
+#include "driver/engine_state.h"
+#include "io/input.h"
+#include "io/log.h"
+#include "search/limits.h"
+#include "search/search_state.h"
 
-TimeControl timeControl = {35, 0, 0, 0, 0, 0, MAX_TIME_BUDGET};
+TimeControl timeControl = {35, 0, 0};
 
 namespace {
 // Moves assumed left when the whole game is one control.
@@ -38,23 +43,21 @@ void ComputeTimeBudget(int ownTime) {
   // The increment is credited only after the move: the clock as it stands bounds the budget.
   int64_t ceiling = int64_t(ownTime) * 10 - CLOCK_RESERVE;
   budget = std::min(budget, ceiling);
-  tc.budgetCeiling = int(std::clamp<int64_t>(ceiling, -MAX_TIME_BUDGET, MAX_TIME_BUDGET));
-  tc.timeBudget = int(std::clamp<int64_t>(budget, -MAX_TIME_BUDGET, MAX_TIME_BUDGET));
-  // A fresh budget: an extension made on the one it replaces must not be taken off it.
-  tc.budgetExtension = 0;
+  SetBudget(int(std::clamp<int64_t>(budget, -MAX_TIME_BUDGET, MAX_TIME_BUDGET)),
+            int(std::clamp<int64_t>(ceiling, -MAX_TIME_BUDGET, MAX_TIME_BUDGET)));
+  // Re-searches may widen the budget while the next control is not near.
+  search.limits.mayExtend = tc.movesToGo > 4 || tc.movesPerTimeControl == 0;
 }
 
-void ExtendBudget(int factor) {
-  TimeControl& tc = timeControl;
-  int before = tc.timeBudget;
-  int64_t widened = std::min<int64_t>(int64_t(before) * factor, std::max(tc.budgetCeiling, before));
-  tc.timeBudget = int(widened);
-  tc.budgetExtension += tc.timeBudget - before;
-}
-
-void EndBudgetExtension() {
-  timeControl.timeBudget -= timeControl.budgetExtension;
-  timeControl.budgetExtension = 0;
+void ReadTimeLine(const char* logSuffix) {
+  int own = 0, opponent = 0;
+  char word[INPUT_TOKEN_SIZE] = "";
+  if (!readInt(&own) || !readToken(word, sizeof word) || !readInt(&opponent)) {
+    logLine("-M: incomplete time line, budget kept");
+    return;
+  }
+  logLine("%d %s %d%s", own, word, opponent, logSuffix);
+  ComputeTimeBudget(own);
 }
 
 void SetUnlimitedBudget() {

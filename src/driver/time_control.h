@@ -1,14 +1,10 @@
-// The time budget of the coming move, from "level" and "time".
+// The time control of the game, from "level" and "time", turned into the search's budget.
 #pragma once
 
 struct TimeControl {
   int movesPerTimeControl;  // 0: the whole game is one control
   int timeIncrement;        // milliseconds per move
   int movesToGo;
-  int timeBudget;       // milliseconds for the current move
-  int searchStartTime;  // process clock when the current move's time started
-  int budgetExtension;  // milliseconds an aspiration re-search added to timeBudget, to be taken off
-  int budgetCeiling;    // the most the budget may grow to: the own clock less CLOCK_RESERVE
 };
 
 extern TimeControl timeControl;
@@ -31,16 +27,12 @@ inline constexpr int CLOCK_RESERVE = 100;
 // "level": moves per control (0 or less: the whole game) and the increment in whole seconds.
 void SetLevel(int movesPerControl, int incrementSeconds);
 
-// Budget from the own clock (centiseconds); the opponent's clock is not used.
+// The search's budget from the own clock (centiseconds); the opponent's clock is not used.
 void ComputeTimeBudget(int ownTime);
 
-// Widens the budget factor-fold for an aspiration re-search, up to budgetCeiling, remembering the
-// amount added.
-void ExtendBudget(int factor);
-
-// Takes off what ExtendBudget added. A budget recomputed in between ("time" arrives during the
-// re-search) carries only the extensions made after it.
-void EndBudgetExtension();
+// Reads the rest of a "time" line (own clock, the "otim" word, the opponent's clock), logs it with
+// the suffix and recomputes the budget. A line that cannot be read keeps the budget.
+void ReadTimeLine(const char* logSuffix);
 
 // "test": one move per control, no increment, and the largest budget.
 void SetUnlimitedBudget();

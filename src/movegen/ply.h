@@ -56,5 +56,15 @@ struct PlyStack {
 
 extern PlyStack plies;
 
+// A node's list starts where the nearest ancestor's list ends (an ancestor that has not generated
+// yet, such as a node trying its null move, holds no room).
+inline MoveEntry* listStart(const PlyRecord* r) {
+  while (r != plies.records) {
+    --r;
+    if (r->listEnd) return r->listEnd;
+  }
+  return moveStack;
+}
+
 // Clears both killers of every record.
 void ClearKillers();

@@ -1,3 +1,5 @@
+#include "search/alphabeta.h"
+
 #include <algorithm>
 
 #include "board/move.h"
@@ -9,10 +11,10 @@
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
-#include "search/draws_pv.h"
+#include "search/draws.h"
 #include "search/ordering.h"
 #include "search/poll.h"
-#include "search/search.h"
+#include "search/quiesce.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 

@@ -1,7 +1,8 @@
+#include "search/draws.h"
+
 #include "board/move.h"
 #include "board/position.h"
 #include "board/zobrist.h"
-#include "search/draws_pv.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+#include "search/iterate.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -6,15 +8,15 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/score.h"
-#include "driver/engine_state.h"
-#include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/validate.h"
-#include "search/draws_pv.h"
+#include "search/draws.h"
+#include "search/limits.h"
 #include "search/poll.h"
-#include "search/search.h"
+#include "search/pv.h"
+#include "search/root.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 
@@ -66,9 +68,11 @@ void seedFromTable(Window& w) {
   }
 }
 
-void printThinking(int depth, int score, int startClock, const char* pv) {
-  std::printf("    %d     %d     %d     %u  %s\n", depth, score, (processClock() - startClock) / 10, search.nodeCount,
-              pv);
+// Hands a line of progress to the caller.
+void report(ReportKind kind, int depth, int score, int startClock, const char* pv) {
+  if (!search.hooks.iteration) return;
+  IterationReport r = {kind, depth, score, (processClock() - startClock) / 10, search.nodeCount, pv};
+  search.hooks.iteration(r);
 }
 
 // A finished iteration: its move and principal variation become the search's result.
@@ -91,6 +95,32 @@ void fillUnfinishedResult() {
   search.result = {m, MOVE_NONE, 0, 0};
 }
 
+// One iteration: the root search in the window and, when it falls outside, re-searches with the
+// window opened on that side, then fully. The budget may be widened while they run.
+int aspirationSearch(Window& w) {
+  int score = RootSearch(w.alpha, w.beta);
+  if (search.stopSearch || (score > w.alpha && score < w.beta)) return score;
+  bool extend = !search.allRootMovesDrawn && search.limits.mayExtend;
+  if (score <= w.alpha) {
+    search.aspirationResearch = -1;
+    if (extend) ExtendBudget(3);
+    w = {FULL_WINDOW_LOW, score + 1};
+  } else {
+    search.aspirationResearch = 1;
+    if (extend) ExtendBudget(2);
+    w = {score - 1, mateIn(1)};
+  }
+  score = RootSearch(w.alpha, w.beta);
+  if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
+    if (extend) ExtendBudget(2);
+    w = {FULL_WINDOW_LOW, mateIn(1)};
+    score = RootSearch(w.alpha, w.beta);
+  }
+  search.aspirationResearch = 0;
+  EndBudgetExtension();
+  return score;
+}
+
 }  // namespace
 
 int16_t IterativeDeepening() {
@@ -103,6 +133,7 @@ int16_t IterativeDeepening() {
   search.nodeCount = 0;
   search.nextPollAt = POLL_INTERVAL;
   search.iterationDepth = 2;
+  search.callerWaiting = false;
   search.result = {};
   Window w;
   seedFromTable(w);
@@ -116,28 +147,8 @@ int16_t IterativeDeepening() {
   bool fixing = false;
   int mates = 0, lastScore = 0, score = 0;
   for (;;) {
-    while (search.iterationDepth <= search.maxSearchDepth) {
-      score = RootSearch(w.alpha, w.beta);
-      if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
-        bool extend = !search.allRootMovesDrawn && (timeControl.movesToGo > 4 || timeControl.movesPerTimeControl == 0);
-        if (score <= w.alpha) {
-          search.aspirationResearch = -1;
-          if (extend) ExtendBudget(3);
-          w = {FULL_WINDOW_LOW, score + 1};
-        } else {
-          search.aspirationResearch = 1;
-          if (extend) ExtendBudget(2);
-          w = {score - 1, mateIn(1)};
-        }
-        score = RootSearch(w.alpha, w.beta);
-        if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
-          if (extend) ExtendBudget(2);
-          w = {FULL_WINDOW_LOW, mateIn(1)};
-          score = RootSearch(w.alpha, w.beta);
-        }
-        search.aspirationResearch = 0;
-        EndBudgetExtension();
-      }
+    while (search.iterationDepth <= search.limits.maxDepth) {
+      score = aspirationSearch(w);
       if (search.stopSearch) break;
       recordIteration(score, text);
       if (search.iterationDepth > 2 && TimeUp()) {
@@ -148,15 +159,15 @@ int16_t IterativeDeepening() {
         logLine("-----STALEMATED---");
         break;
       }
-      if (driver.engineState == PONDERING) logLine("---PONDER:");
+      if (search.limits.pondering) logLine("---PONDER:");
 
       int depth = int(search.iterationDepth);
       lastScore = score;
       logLine("-E: %d:\t%d\t%d\t%s", depth, score, (processClock() - startClock) / 10, text);
-      printThinking(depth, score, startClock, text);
+      report(ReportKind::ITERATION, depth, score, startClock, text);
 
       ++search.iterationDepth;
-      if (score <= depth - MATE_SCORE || score >= MATE_SCORE - depth) {
+      if (score <= matedIn(depth) || score >= mateIn(depth)) {
         logLine("--- MATE: %d", score);
         if (++mates >= 4) break;
       }
@@ -174,18 +185,19 @@ int16_t IterativeDeepening() {
       rootScore = BuildPv(text, std::min(lastDepth, PV_MAX_MOVES));
     }
     logLine("-E (-): %d:\t%d\t%d\t%s", lastDepth, rootScore, (processClock() - startClock) / 10, text);
-    printThinking(lastDepth, rootScore, startClock, text);
+    report(ReportKind::CLOSING, lastDepth, rootScore, startClock, text);
 
     // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
-    // by the front end is obeyed at once.
-    bool stoppedForTime = search.stopSearch && !driver.inputPending;
-    if (!stoppedForTime || search.iterationDepth > 5 || fixing || driver.engineState == PONDERING) break;
+    // by the caller is obeyed at once.
+    bool stoppedForTime = search.stopSearch && !search.callerWaiting;
+    if (!stoppedForTime || search.iterationDepth > 5 || fixing || search.limits.pondering) break;
     fixing = true;
     logLine("fixing move... ********************: depth=%d", search.iterationDepth);
-    printThinking(int(search.iterationDepth) - 1, rootScore, startClock, "fixing move...");
+    report(ReportKind::FIXING, lastDepth, rootScore, startClock, "");
     search.stopSearch = 0;
-    timeControl.searchStartTime = processClock();
+    search.limits.startTime = processClock();
   }
   if (!search.result.move) fillUnfinishedResult();
+  if (search.hooks.bestMove) search.hooks.bestMove(search.result);
   return int16_t(lastScore);
 }

@@ -1,3 +1,5 @@
+#include "search/pv.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +10,6 @@
 #include "movegen/make_move.h"
 #include "movegen/ply.h"
 #include "movegen/validate.h"
-#include "search/draws_pv.h"
 #include "search/transtable.h"
 
 namespace {

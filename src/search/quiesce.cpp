@@ -1,11 +1,13 @@
+#include "search/quiesce.h"
+
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "eval/evaluate.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "search/ordering.h"
-#include "search/search.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 

@@ -1,3 +1,5 @@
+#include "search/root.h"
+
 #include "board/move.h"
 #include "board/position.h"
 #include "board/score.h"
@@ -7,10 +9,11 @@
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
-#include "search/draws_pv.h"
+#include "search/alphabeta.h"
+#include "search/draws.h"
 #include "search/ordering.h"
 #include "search/poll.h"
-#include "search/search.h"
+#include "search/quiesce.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 

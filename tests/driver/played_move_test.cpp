@@ -11,9 +11,11 @@
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
 #include "driver/game_position.h"
+#include "driver/search_hooks.h"
 #include "driver/time_control.h"
 #include "io/input.h"
 #include "movegen/ply.h"
+#include "search/search_state.h"
 #include "search/transtable.h"
 
 namespace {
@@ -47,6 +49,7 @@ TEST(PlayedMove, DeeperRootEntryLeftByAnOlderSearchIsNotPlayed) {
   StoreTable(planted, 3000, 14, BOUND_UPPER);
   driver.engineState = PLAYING;
   driver.ponderEnabled = false;
+  InstallSearchHooks();
   TimeControl saved = timeControl;
   SetLevel(0, 0);
   ComputeTimeBudget(1200);  // a few hundred milliseconds
@@ -55,6 +58,7 @@ TEST(PlayedMove, DeeperRootEntryLeftByAnOlderSearchIsNotPlayed) {
   think();
   std::string out = ::testing::internal::GetCapturedStdout();
   timeControl = saved;
+  search.hooks = {};
   setInputDescriptor(0);
   close(silent[0]);
   close(silent[1]);

@@ -6,6 +6,8 @@
 
 #include "board/position.h"
 #include "driver/time_control.h"
+#include "search/limits.h"
+#include "search/search_state.h"
 #include "io/clock.h"
 
 namespace {
@@ -17,7 +19,7 @@ class TimeControlTest : public ::testing::Test {
 
   static int budget(int ownTime) {
     ComputeTimeBudget(ownTime);
-    return timeControl.timeBudget;
+    return search.limits.budget;
   }
 };
 
@@ -62,7 +64,7 @@ TEST_F(TimeControlTest, DefaultControlOf35MovesCountsGameMoves) {
   pos.plyCount = 21;  // ten full moves played
   budget(2500);
   EXPECT_EQ(timeControl.movesToGo, 25);
-  EXPECT_EQ(timeControl.timeBudget, 1000);
+  EXPECT_EQ(search.limits.budget, 1000);
 }
 
 // The increment is added to the clock only after the move, so it cannot pay for this one.
@@ -91,16 +93,16 @@ TEST_F(TimeControlTest, WideningStopsAtTheReserveOfTheClock) {
   ASSERT_EQ(budget(1000), 2000);
   ExtendBudget(3);
   ExtendBudget(2);
-  EXPECT_EQ(timeControl.timeBudget, 10000 - CLOCK_RESERVE);
+  EXPECT_EQ(search.limits.budget, 10000 - CLOCK_RESERVE);
   EndBudgetExtension();
-  EXPECT_EQ(timeControl.timeBudget, 2000);
+  EXPECT_EQ(search.limits.budget, 2000);
   // A spent budget is never raised by the ceiling.
   ASSERT_LT(budget(5), 0);
-  int spent = timeControl.timeBudget;
+  int spent = search.limits.budget;
   ExtendBudget(3);
-  EXPECT_LE(timeControl.timeBudget, spent);
+  EXPECT_LE(search.limits.budget, spent);
   EndBudgetExtension();
-  EXPECT_EQ(timeControl.timeBudget, spent);
+  EXPECT_EQ(search.limits.budget, spent);
 }
 
 TEST_F(TimeControlTest, HugeClocksAndIncrementsAreClampedNotWrapped) {
@@ -120,9 +122,9 @@ TEST_F(TimeControlTest, TestCommandBudgetLastsAtLeastADay) {
   EXPECT_EQ(timeControl.movesPerTimeControl, 1);
   EXPECT_EQ(timeControl.timeIncrement, 0);
   EXPECT_EQ(timeControl.movesToGo, 1);
-  EXPECT_GE(timeControl.timeBudget, 24 * 3600 * 1000);
+  EXPECT_GE(search.limits.budget, 24 * 3600 * 1000);
   // The search may widen the budget sixfold and add the clock to it.
-  EXPECT_LE(int64_t(timeControl.timeBudget) * 6, int64_t(INT_MAX) / 2);
+  EXPECT_LE(int64_t(search.limits.budget) * 6, int64_t(INT_MAX) / 2);
 }
 
 // An aspiration re-search widens the budget and takes the widening off afterwards. A "time"
@@ -138,24 +140,24 @@ TEST_F(TimeControlTest, BudgetRecomputedDuringAspirationResearchSurvivesTheResto
   ExtendBudget(3);
   ComputeTimeBudget(571);
   EndBudgetExtension();
-  EXPECT_EQ(timeControl.timeBudget, fresh);
+  EXPECT_EQ(search.limits.budget, fresh);
 
   // Widened before and after the new clock: only the later widening is taken off.
   budget(581);
   ExtendBudget(3);
   ComputeTimeBudget(571);
   ExtendBudget(2);
-  EXPECT_EQ(timeControl.timeBudget, 2 * fresh);
+  EXPECT_EQ(search.limits.budget, 2 * fresh);
   EndBudgetExtension();
-  EXPECT_EQ(timeControl.timeBudget, fresh);
+  EXPECT_EQ(search.limits.budget, fresh);
 
   // Without a new clock both widenings go.
   budget(571);
   ExtendBudget(3);
   ExtendBudget(2);
-  EXPECT_EQ(timeControl.timeBudget, 6 * fresh);
+  EXPECT_EQ(search.limits.budget, 6 * fresh);
   EndBudgetExtension();
-  EXPECT_EQ(timeControl.timeBudget, fresh);
+  EXPECT_EQ(search.limits.budget, fresh);
 }
 
 TEST(ProcessClock, CountsWallTimeWhileTheProcessSleeps) {

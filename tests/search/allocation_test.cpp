@@ -4,9 +4,10 @@
 #include <new>
 #include <random>
 
+#include "board/score.h"
 #include "eval/eval_helpers.h"
 #include "movegen/ply.h"
-#include "search/search.h"
+#include "search/quiesce.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 

@@ -4,7 +4,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/zobrist.h"
-#include "search/draws_pv.h"
+#include "search/draws.h"
 
 namespace {
 

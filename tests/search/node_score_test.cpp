@@ -1,18 +1,18 @@
 // Scores a search node reports, checked over many positions from random games.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 #include "board/fen.h"
 #include "board/position.h"
+#include "board/score.h"
 #include "eval/evaluate.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/ply.h"
 #include "movegen/validate.h"
-#include "search/search.h"
+#include "search/alphabeta.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 

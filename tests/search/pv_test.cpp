@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -8,7 +7,7 @@
 #include "board/position.h"
 #include "movegen/make_move.h"
 #include "movegen/ply.h"
-#include "search/draws_pv.h"
+#include "search/pv.h"
 #include "search/transtable.h"
 
 namespace {

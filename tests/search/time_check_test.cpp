@@ -1,54 +1,52 @@
 #include <gtest/gtest.h>
 
-#include "driver/engine_state.h"
 #include "driver/time_control.h"
 #include "io/clock.h"
-#include "search/poll.h"
+#include "search/limits.h"
+#include "search/search_state.h"
 
 namespace {
 
 class TimeUpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved = timeControl;
-    state = driver.engineState;
-    driver.engineState = THINKING;
+    saved = search.limits;
+    search.limits.pondering = false;
+    search.limits.infinite = false;
   }
-  void TearDown() override {
-    timeControl = saved;
-    driver.engineState = state;
-  }
-  TimeControl saved;
-  EngineState state;
+  void TearDown() override { search.limits = saved; }
+  SearchLimits saved;
 };
 
 TEST_F(TimeUpTest, TimeIsUpOnceTheBudgetIsSpent) {
-  timeControl.timeBudget = 1000;
-  timeControl.searchStartTime = processClock();
+  search.limits.budget = 1000;
+  search.limits.startTime = processClock();
   EXPECT_FALSE(TimeUp());
-  timeControl.searchStartTime = processClock() - 2000;
+  search.limits.startTime = processClock() - 2000;
   EXPECT_TRUE(TimeUp());
   // Nothing left at all counts as up.
-  timeControl.timeBudget = 0;
-  timeControl.searchStartTime = processClock();
+  search.limits.budget = 0;
+  search.limits.startTime = processClock();
   EXPECT_TRUE(TimeUp());
-  timeControl.timeBudget = -MAX_TIME_BUDGET;
+  search.limits.budget = -MAX_TIME_BUDGET;
   EXPECT_TRUE(TimeUp());
 }
 
-TEST_F(TimeUpTest, NeverWhilePondering) {
-  driver.engineState = PONDERING;
-  timeControl.timeBudget = -5000;
-  timeControl.searchStartTime = 0;
+TEST_F(TimeUpTest, NeverWhilePonderingOrWithoutLimit) {
+  search.limits.pondering = true;
+  search.limits.budget = -5000;
+  search.limits.startTime = 0;
   EXPECT_FALSE(TimeUp());
-  driver.engineState = THINKING;
+  search.limits.pondering = false;
   EXPECT_TRUE(TimeUp());
+  search.limits.infinite = true;
+  EXPECT_FALSE(TimeUp());
 }
 
 TEST_F(TimeUpTest, WidenedBudgetsDoNotOverflow) {
   SetUnlimitedBudget();
-  timeControl.timeBudget *= 6;
-  timeControl.searchStartTime = processClock();
+  search.limits.budget *= 6;
+  search.limits.startTime = processClock();
   EXPECT_FALSE(TimeUp());
 }
 

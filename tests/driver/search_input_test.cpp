@@ -12,6 +12,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "driver/engine_state.h"
+#include "driver/search_hooks.h"
 #include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/input.h"
@@ -35,6 +36,10 @@ class SearchInputTest : public ::testing::Test {
     OpenLog(logPath.c_str());
     ASSERT_TRUE(SetupPosition(AFTER_E4));
     savedTime = timeControl;
+    savedLimits = search.limits;
+    search.limits.pondering = true;
+    search.callerWaiting = false;
+    InstallSearchHooks();
     search.stopSearch = 0;
     search.iterationDepth = 5;
     search.nextPollAt = 16384;
@@ -47,11 +52,18 @@ class SearchInputTest : public ::testing::Test {
     close(fds[0]);
     close(fds[1]);
     timeControl = savedTime;
+    search.limits = savedLimits;
+    search.hooks = {};
     driver.engineState = PLAYING;
     driver.ponderMove = 0;
     driver.inputPending = false;
     search.stopSearch = 0;
     OpenLog("/dev/null");
+  }
+
+  // Reads one token as a running search would, which stops when the verdict says so.
+  void handle() {
+    if (HandleSearchInput() == InputVerdict::STOP) search.stopSearch = 1;
   }
 
   void send(const char* text) { ASSERT_EQ(write(fds[1], text, std::strlen(text)), ssize_t(std::strlen(text))); }
@@ -66,16 +78,17 @@ class SearchInputTest : public ::testing::Test {
   int fds[2];
   std::string logPath;
   TimeControl savedTime;
+  SearchLimits savedLimits;
 };
 
 TEST_F(SearchInputTest, PonderHitTurnsPonderingIntoThinkingAndChargesTwoThirds) {
-  timeControl.timeBudget = 3000;
-  timeControl.searchStartTime = processClock() - 10000;
+  search.limits.budget = 3000;
+  search.limits.startTime = processClock() - 10000;
   search.stopSearch = 1;
   uint16_t plyCount = pos.plyCount, age = pos.searchAge;
   send("e7e5\n");
-  HandleSearchInput();
-  int used = processClock() - timeControl.searchStartTime;
+  handle();
+  int used = processClock() - search.limits.startTime;
   EXPECT_GE(used, 2000);
   EXPECT_LT(used, 2500);
   EXPECT_EQ(search.stopSearch, 0);
@@ -88,18 +101,18 @@ TEST_F(SearchInputTest, PonderHitTurnsPonderingIntoThinkingAndChargesTwoThirds) 
 }
 
 TEST_F(SearchInputTest, PonderHitSoonAfterTheStartKeepsTheStartTime) {
-  timeControl.timeBudget = 30000;
+  search.limits.budget = 30000;
   int start = processClock() - 100;
-  timeControl.searchStartTime = start;
+  search.limits.startTime = start;
   send("e7e5\n");
-  HandleSearchInput();
-  EXPECT_EQ(timeControl.searchStartTime, start);
+  handle();
+  EXPECT_EQ(search.limits.startTime, start);
   EXPECT_EQ(driver.engineState, THINKING);
 }
 
 TEST_F(SearchInputTest, AnyOtherMoveStopsTheSearchForTheLoop) {
   send("d7d5\n");
-  HandleSearchInput();
+  handle();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 1);
   EXPECT_STREQ(driver.inputToken, "d7d5");
@@ -110,7 +123,7 @@ TEST_F(SearchInputTest, AnyOtherMoveStopsTheSearchForTheLoop) {
   search.stopSearch = 0;
   driver.inputPending = false;
   send("e7e5\n");
-  HandleSearchInput();
+  handle();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 1);
 }
@@ -119,8 +132,8 @@ TEST_F(SearchInputTest, TimeLineRecomputesTheBudgetWithoutStopping) {
   SetLevel(40, 0);
   pos.plyCount = 1;
   send("time 30000 otim 29000\n");
-  HandleSearchInput();
-  EXPECT_EQ(timeControl.timeBudget, 6500);
+  handle();
+  EXPECT_EQ(search.limits.budget, 6500);
   EXPECT_EQ(search.stopSearch, 0);
   EXPECT_FALSE(driver.inputPending);
   EXPECT_NE(log().find("-cC: time\n30000 otim 29000 [cC]\n"), std::string::npos) << log();
@@ -128,13 +141,13 @@ TEST_F(SearchInputTest, TimeLineRecomputesTheBudgetWithoutStopping) {
 }
 
 TEST_F(SearchInputTest, MalformedTimeLineKeepsTheBudget) {
-  timeControl.timeBudget = 1234;
+  search.limits.budget = 1234;
   send("time soon\n");
-  HandleSearchInput();
-  EXPECT_EQ(timeControl.timeBudget, 1234);
+  handle();
+  EXPECT_EQ(search.limits.budget, 1234);
   EXPECT_FALSE(driver.inputPending);
   // What follows is read as a token of its own.
-  HandleSearchInput();
+  handle();
   EXPECT_STREQ(driver.inputToken, "soon");
   EXPECT_TRUE(driver.inputPending);
 }
@@ -145,7 +158,7 @@ TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
     driver.inputPending = false;
     send(stop);
     send("\n");
-    HandleSearchInput();
+    handle();
     EXPECT_TRUE(driver.inputPending) << stop;
     EXPECT_EQ(search.stopSearch, 1) << stop;
     EXPECT_STREQ(driver.inputToken, stop);
@@ -155,14 +168,14 @@ TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
   driver.inputPending = false;
   driver.engineState = THINKING;
   send("post\n");
-  HandleSearchInput();
+  handle();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 0);
   EXPECT_STREQ(driver.inputToken, "post");
   driver.inputPending = false;
   driver.engineState = PONDERING;
   send("new\n");
-  HandleSearchInput();
+  handle();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 1);
   EXPECT_STREQ(driver.inputToken, "new");
@@ -171,7 +184,7 @@ TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
 TEST_F(SearchInputTest, EndOfInputCountsAsQuit) {
   close(fds[1]);
   fds[1] = -1;
-  HandleSearchInput();
+  handle();
   EXPECT_STREQ(driver.inputToken, "quit");
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 1);
@@ -185,8 +198,9 @@ TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnComman
   // Time is up, but the first two iterations always finish.
   search.stopSearch = 0;
   driver.engineState = THINKING;
-  timeControl.timeBudget = 0;
-  timeControl.searchStartTime = processClock() - 10;
+  search.limits.pondering = false;
+  search.limits.budget = 0;
+  search.limits.startTime = processClock() - 10;
   search.iterationDepth = 2;
   EXPECT_FALSE(PollSearch());
   EXPECT_EQ(search.stopSearch, 0);
@@ -197,8 +211,8 @@ TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnComman
 
   // Time left: waiting input is read and acted on.
   search.stopSearch = 0;
-  timeControl.timeBudget = 60000;
-  timeControl.searchStartTime = processClock();
+  search.limits.budget = 60000;
+  search.limits.startTime = processClock();
   EXPECT_FALSE(PollSearch());
   send("post\n");
   EXPECT_FALSE(PollSearch());
@@ -207,7 +221,9 @@ TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnComman
   send("force\n");
   EXPECT_FALSE(PollSearch());
   EXPECT_STREQ(driver.inputToken, "post");
+  // The next search, after the loop has taken it, reads on.
   driver.inputPending = false;
+  search.callerWaiting = false;
   EXPECT_TRUE(PollSearch());
   EXPECT_STREQ(driver.inputToken, "force");
 }

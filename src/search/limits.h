@@ -1,0 +1,30 @@
+// The limits of one search, set by its caller, and the time checks made against them.
+#pragma once
+#include <cstdint>
+
+// The caller fills these before the search starts. Its input hook may change them while the
+// search runs: a new clock recomputes the budget, a ponder hit ends pondering.
+struct SearchLimits {
+  int startTime;      // process clock (ms) from which this move's time counts
+  int budget;         // ms after startTime at which the time is up; widened by re-searches
+  int ceiling;        // the budget is never widened beyond this
+  int extension;      // ms the aspiration re-searches added to budget, taken off when they end
+  bool mayExtend;     // the time control lets a re-search widen the budget
+  uint32_t maxDepth;  // the deepest iteration
+  bool pondering;     // the time is never up
+  bool infinite;      // no time limit at all: only the depth or the caller ends the search
+};
+
+// True when the budget counted from startTime is spent; never while pondering or without limit.
+bool TimeUp();
+
+// A fresh budget for the current move (its widenings are dropped) and the most it may grow to.
+void SetBudget(int budget, int ceiling);
+
+// Widens the budget factor-fold for an aspiration re-search, never beyond the ceiling (nor a spent
+// budget ever upward), and remembers the amount added.
+void ExtendBudget(int factor);
+
+// Takes off what ExtendBudget added. A budget set in between (a new clock during the re-search)
+// carries only the widenings made after it.
+void EndBudgetExtension();
