@@ -36,7 +36,7 @@ Move getBookMove() {
   PlyRecord* ply = plies.current;
   MoveEntry* start = ply == plies.records ? moveStack : (ply - 1)->listEnd;
   computeCheckInfo(ply);
-  MoveEntry* end = ply->checkers ? generateEvasions[us](start, ply) : generateAll[us](start);
+  MoveEntry* end = generateMoves(start, ply);
   ply->listEnd = end;
   if (end == start) return 0;
 

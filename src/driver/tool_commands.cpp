@@ -33,17 +33,12 @@ Word readWord() {
   return word;
 }
 
-bool bitbaseMayProbe() {
-  return bitbases.loaded && search.useBitbases && pos.pawnCount[WHITE] + pos.pawnCount[BLACK] <= 3 &&
-         PopCount(pos.occupied) <= 5;
-}
-
 }  // namespace
 
 void evalCommand() {
   SetupGamePosition(EVAL_FEN);
   PrintBoard(pos.board);
-  if (bitbaseMayProbe()) {
+  if (search.useBitbases && BitbaseCovers()) {
     int score = ProbeBitbase();
     if (score != BITBASE_NO_RESULT) {
       std::printf("egbb score: %d\n", score);

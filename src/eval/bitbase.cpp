@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/position.h"
+#include "board/tables.h"
 
 Bitbases bitbases;
 
@@ -59,6 +60,13 @@ bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode) {
   load(directoryText.data(), bytes > INT_MAX ? INT_MAX : int(bytes), loadMode);
   bitbases.loaded = true;
   return true;
+}
+
+bool BitbaseCovers() {
+  if (!bitbases.loaded) return false;
+  if (pos.pawnCount[WHITE] + pos.pawnCount[BLACK] > 3 || PopCount(pos.occupied) > 5) return false;
+  const int us = pos.sideToMove;
+  return !pos.epSquare || !(pawnAttackersOf(us, pos.epSquare) & pos.pieceBB[pieceOf(us, WPAWN)]);
 }
 
 int ProbeBitbaseArguments(const int a[9]) {

@@ -13,6 +13,10 @@ extern Bitbases bitbases;
 // Loads "egbbso64.so" from the directory (text ending in "/") and calls its load function.
 bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode);
 
+// Whether the library is loaded and may answer the working position: at most three pawns and five
+// men, and no en-passant capture to be made (the library is never told of one).
+bool BitbaseCovers();
+
 // Probes the working position: a score for the side to move, or BITBASE_NO_RESULT.
 int ProbeBitbase();
 

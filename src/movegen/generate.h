@@ -1,5 +1,6 @@
 // Pseudo-legal move generators, one instance per colour, reached by sideToMove.
 #pragma once
+#include "board/position.h"
 #include "board/types.h"
 #include "movegen/ply.h"
 
@@ -9,6 +10,12 @@ using EvasionFn = MoveEntry* (*)(MoveEntry* out, const CheckInfo* info);
 extern const GenerateFn generateAll[2];
 extern const GenerateFn generateCaptures[2];
 extern const EvasionFn generateEvasions[2];
+
+// Every pseudo-legal move of the side to move: the evasions when in check (info's checkers
+// computed for the current position), else all moves.
+inline MoveEntry* generateMoves(MoveEntry* out, const CheckInfo* info) {
+  return info->checkers ? generateEvasions[pos.sideToMove](out, info) : generateAll[pos.sideToMove](out);
+}
 
 // Ordering score of a capture or move to `to` by piece `mover` from `from`, by exchange.
 int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike);

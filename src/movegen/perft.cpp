@@ -30,8 +30,7 @@ uint64_t perft(int depth) {
   const int side = pos.sideToMove;
   computeCheckInfo(r);
   MoveEntry* start = (r - 1)->listEnd;
-  r->listEnd = start;
-  r->listEnd = r->checkers ? generateEvasions[side](start, r) : generateAll[side](start);
+  r->listEnd = generateMoves(start, r);
   saveSnapshot(r);
   uint64_t count = 0;
   for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {

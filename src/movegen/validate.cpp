@@ -141,24 +141,18 @@ Move firstLegalMove() {
   MoveEntry list[MAX_GENERATED_MOVES];
   CheckInfo info;
   computeCheckInfo(&info);
-  MoveEntry* end = info.checkers ? generateEvasions[pos.sideToMove](list, &info) : generateAll[pos.sideToMove](list);
+  MoveEntry* end = generateMoves(list, &info);
   for (MoveEntry* e = list; e < end; ++e)
     if (isLegalMove(e->move)) return e->move;
   return MOVE_NONE;
 }
 
 void MakeRealMove(Move m) {
-  if (moveType(m) == MARKER || !isPseudoLegal(m)) refuse(m);
-
-  // A move that leaves the mover's own king attacked is refused as well, with the position as it was.
+  // A move that leaves the mover's own king attacked is refused too, with the position as it was.
+  if (!isLegalMove(m)) refuse(m);
   PlyRecord* ply = plies.current;
-  const int mover = pos.sideToMove;
   saveSnapshot(ply);
   makeMove(m, ply);
-  if (kingAttackedAfter(m, mover)) {
-    unmakeMove(m, ply);
-    refuse(m);
-  }
   ++pos.plyCount;
   ++pos.searchAge;
   keepHistoryRoom();

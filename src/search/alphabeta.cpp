@@ -12,6 +12,7 @@
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "search/draws.h"
+#include "search/node_steps.h"
 #include "search/ordering.h"
 #include "search/poll.h"
 #include "search/quiesce.h"
@@ -24,38 +25,20 @@ namespace {
 // answer in `score` when the node is settled by the table.
 bool tableCutoff(PlyRecord* r, int depth, int ply, int& alpha, int& beta, int& score) {
   if (!ProbeTable(r) || r->hashDepth < depth) return false;
-  int stored = r->hashScore;
-  bool narrow = !(search.aspirationResearch && depth == int(search.iterationDepth));
-  bool cut = false;
-  switch (r->hashBound) {
-    case BOUND_EXACT:
-      cut = true;
-      break;
-    case BOUND_LOWER:
-      if (stored >= beta) cut = true;
-      else if (stored > alpha && narrow) alpha = stored;
-      break;
-    case BOUND_UPPER:
-      if (stored <= alpha) cut = true;
-      else if (stored < beta && narrow) beta = stored;
-      break;
-  }
-  if (!cut || WouldRepeat(r->hashMove)) return false;
+  if (!tableBoundSettles(r, depth, alpha, beta) || WouldRepeat(r->hashMove)) return false;
   r->bestMove = r->hashMove;
   // Mate scores are stored without distance correction: trust them only far from the root.
-  if (isMateScore(stored) && !(ply > 8 && ply > int(search.iterationDepth) / 2)) return false;
-  score = stored;
+  if (isMateScore(r->hashScore) && !(ply > 8 && ply > int(search.iterationDepth) / 2)) return false;
+  score = r->hashScore;
   return true;
 }
 
 bool bitbaseProbe(int ply, int alpha, int beta, int& score) {
-  if (!bitbases.loaded || !search.useBitbases) return false;
-  if (pos.pawnCount[WHITE] + pos.pawnCount[BLACK] > 3) return false;
+  if (!search.useBitbases || !BitbaseCovers()) return false;
   int iteration = int(search.iterationDepth);
   if (!(ply == 0 || ply > 4) || alpha >= BITBASE_WINDOW || beta <= -BITBASE_WINDOW) return false;
   if (!(ply == 0 || ply > iteration / 2 + 1 || pos.historyTop->reversibleCount == 0)) return false;
   int pieces = PopCount(pos.occupied);
-  if (pieces > 5) return false;
   if (pieces == 5 && !(ply < iteration - 2 || bitbases.loadMode == 3 || ply == 0)) return false;
   int result = ProbeBitbase();
   if (result == BITBASE_NO_RESULT) return false;
@@ -83,32 +66,6 @@ int futilityMargin(Move m, int depth, const PlyRecord* r) {
   if (type == CAPTURE || type == EN_PASSANT || type >= CAPTURE_PROMO_Q) margin += PieceValue[r->capturedPiece] * 100;
   if (isPromotion(m)) margin += 800;
   return margin;
-}
-
-// Searches the child after move m, already made, with the principal-variation scheme.
-int searchChild(PlyRecord* r, int depth, int x, int ply, int alpha, int beta, bool alphaRaised) {
-  PlyRecord* child = r + 1;
-  plies.current = child;
-  child->listEnd = nullptr;
-  int score;
-  if (depth + x < 2 || ply > 125) {
-    score = -QuiesceNode(0, ply + 1, -beta, -alpha);
-  } else {
-    int next = depth + x - 1;
-    if (!alphaRaised) {
-      score = -SearchNode(next, ply + 1, -beta, -alpha, 2);
-    } else {
-      score = -SearchNode(next, ply + 1, -alpha - 1, -alpha, 2);
-      if (score > alpha && score < beta && !search.stopSearch) score = -SearchNode(next, ply + 1, -beta, -alpha, 2);
-    }
-    // A reduced move that beats alpha is searched again without the reduction.
-    if (child->reducedFlag && score > alpha && !search.stopSearch) {
-      child->reducedFlag = 0;
-      score = -SearchNode(depth - 1, ply + 1, -beta, -alpha, 2);
-    }
-  }
-  plies.current = r;
-  return score;
 }
 
 int searchMoves(PlyRecord* r, int depth, int ply, int alpha, int beta, bool inCheck, int e);
@@ -165,7 +122,7 @@ namespace {
 int searchMoves(PlyRecord* r, int depth, int ply, int alpha, int beta, bool inCheck, int e) {
   int side = pos.sideToMove;
   MoveEntry* start = listStart(r);
-  if (!r->listEnd) r->listEnd = inCheck ? generateEvasions[side](start, r) : generateAll[side](start);
+  if (!r->listEnd) r->listEnd = generateMoves(start, r);
   saveSnapshot(r);
   liftHashAndKillers(start, r->listEnd, r, false);
 

@@ -9,11 +9,10 @@
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
-#include "search/alphabeta.h"
 #include "search/draws.h"
+#include "search/node_steps.h"
 #include "search/ordering.h"
-#include "search/poll.h"
-#include "search/quiesce.h"
+#include "search/limits.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 
@@ -24,8 +23,7 @@ inline constexpr int16_t SKIPPED = -INFINITE_SCORE - 1;  // illegal, or ruled ou
 enum Verdict { UNKNOWN, WINS, DRAWS, LOSES };
 
 bool bitbaseClassifies(int alpha, int beta) {
-  return bitbases.loaded && pos.pawnCount[WHITE] + pos.pawnCount[BLACK] <= 3 && PopCount(pos.occupied) <= 5 &&
-         alpha < BITBASE_WINDOW && beta > -BITBASE_WINDOW;
+  return alpha < BITBASE_WINDOW && beta > -BITBASE_WINDOW && BitbaseCovers();
 }
 
 // Makes every root move once: illegal moves are marked, and with the bitbases the moves are
@@ -72,25 +70,18 @@ int16_t RootSearch(int alpha, int beta) {
   int depth = int(search.iterationDepth);
   r->bestMove = MARK_NO_MOVE;
   if (ProbeTable(r) && r->hashDepth >= depth) {
-    int stored = r->hashScore;
-    bool narrow = !search.aspirationResearch;
-    bool cut = r->hashBound == BOUND_EXACT || (r->hashBound == BOUND_LOWER && stored >= beta) ||
-               (r->hashBound == BOUND_UPPER && stored <= alpha);
     // The move must fit this position: a key collision can bring one that does not.
     bool fits = r->hashMove == MARK_STALEMATE || isLegalMove(r->hashMove);
-    if (cut && fits && stored >= -ROOT_TRUSTED && stored <= ROOT_TRUSTED) {
+    int stored = r->hashScore;
+    if (tableBoundSettles(r, depth, alpha, beta) && fits && stored >= -ROOT_TRUSTED && stored <= ROOT_TRUSTED) {
       r->bestMove = r->hashMove;
       return int16_t(stored);
-    }
-    if (!cut && narrow) {
-      if (r->hashBound == BOUND_LOWER && stored > alpha) alpha = stored;
-      if (r->hashBound == BOUND_UPPER && stored < beta) beta = stored;
     }
   }
 
   int side = pos.sideToMove;
   bool inCheck = r->checkers != 0;
-  if (!r->listEnd) r->listEnd = inCheck ? generateEvasions[side](moveStack, r) : generateAll[side](moveStack);
+  if (!r->listEnd) r->listEnd = generateMoves(moveStack, r);
   saveSnapshot(r);
   classifyRootMoves(r, alpha, beta);
 
@@ -106,21 +97,9 @@ int16_t RootSearch(int alpha, int beta) {
     int score;
     if (DrawTest(2)) {
       score = 0;
-    } else if (depth == 1) {
-      plies.current = r + 1;
-      score = -QuiesceNode(0, 1, -beta, -alpha);
-      plies.current = r;
     } else {
-      plies.current = r + 1;
-      r[1].listEnd = nullptr;
       r[1].reducedFlag = 0;
-      if (bound == BOUND_UPPER) {
-        score = -SearchNode(depth - 1, 1, -beta, -alpha, 2);
-      } else {
-        score = -SearchNode(depth - 1, 1, -alpha - 1, -alpha, 2);
-        if (score > alpha && score < beta && !search.stopSearch) score = -SearchNode(depth - 1, 1, -beta, -alpha, 2);
-      }
-      plies.current = r;
+      score = searchChild(r, depth, 0, 0, alpha, beta, bound == BOUND_EXACT);
     }
     unmakeMove(m, r);
     if (search.stopSearch) return int16_t(best);

@@ -81,8 +81,7 @@ void playMove(Move m, GameRecord& game, int plyNo) {
   CheckInfo info;
   computeCheckInfo(&info);
   const int side = pos.sideToMove;
-  MoveEntry* end = info.checkers ? generateEvasions[side](reader.generated, &info)
-                                 : generateAll[side](reader.generated);
+  MoveEntry* end = generateMoves(reader.generated, &info);
   bool generated = false;
   for (const MoveEntry* e = reader.generated; e < end && !generated; ++e) generated = e->move == m;
   if (!generated) {

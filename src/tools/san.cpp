@@ -5,8 +5,6 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "movegen/attacks.h"
-#include "movegen/make_move.h"
 #include "movegen/validate.h"
 
 namespace {
@@ -109,18 +107,6 @@ Bitboard candidates(char letter, Square target, Bitboard fromMask) {
   return behindTarget & own(WPAWN) & file & fromMask;
 }
 
-// Does the move leave its mover's king safe? Made and taken back on a scratch record.
-bool keepsKingSafe(Move m) {
-  static PlyRecord scratch;
-  if (!isPseudoLegal(m)) return false;
-  const int mover = pos.sideToMove;
-  saveSnapshot(&scratch);
-  makeMove(m, &scratch);
-  const bool attacked = kingAttackedAfter(m, mover);
-  unmakeMove(m, &scratch);
-  return !attacked;
-}
-
 }  // namespace
 
 Move findPieceMove(char letter, Square target, Bitboard fromMask) {
@@ -133,7 +119,7 @@ Move findPieceMove(char letter, Square target, Bitboard fromMask) {
   Move found = 0;
   for (; from; from &= from - 1) {
     const Move m = makeMoveWord(BitScan(from), target, type);
-    if (!keepsKingSafe(m)) continue;
+    if (!isLegalMove(m)) continue;
     if (found) return 0;  // ambiguous
     found = m;
   }

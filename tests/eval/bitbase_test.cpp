@@ -75,6 +75,25 @@ TEST_F(FixedBitbases, RawProbePassesArgumentsUnchanged) {
   EXPECT_EQ(lastProbe(), std::vector<int>(arguments, arguments + 9));
 }
 
+// The library is never told of an en-passant square, so a position in which the capture can be
+// made is not given to it: its answer would be for the position without that capture.
+TEST_F(FixedBitbases, PositionWithAnEnPassantCaptureIsNotCovered) {
+  ASSERT_TRUE(SetupPosition("4k3/8/8/2pP4/8/8/8/4K3 w - c6"));
+  EXPECT_FALSE(BitbaseCovers());
+  ASSERT_TRUE(SetupPosition("4k3/8/8/3Pp3/8/8/8/4K3 w - e6"));
+  EXPECT_FALSE(BitbaseCovers());
+  // A double step that no pawn can take changes nothing.
+  ASSERT_TRUE(SetupPosition("4k3/8/8/p2P4/8/8/8/4K3 w - a6"));
+  EXPECT_TRUE(BitbaseCovers());
+  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/8/4K3 w - -"));
+  EXPECT_TRUE(BitbaseCovers());
+  // Six men are beyond the library.
+  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/1PP5/4K3 w - -"));
+  EXPECT_TRUE(BitbaseCovers());
+  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/PPP5/4K3 w - -"));
+  EXPECT_FALSE(BitbaseCovers());
+}
+
 TEST(Bitbases, NotLoadedMeansNoResult) {
   bitbases.loaded = false;
   ASSERT_TRUE(SetupPosition("4k3/8/8/8/8/8/8/Q3K3 w - -"));
