@@ -1,8 +1,11 @@
-// The typed database commands "dbcreate", "dbshow" and "dbshowlin".
+#include "db/db_commands.h"
+
+#include <cstdio>
 #include <string>
 
 #include "board/fen.h"
 #include "board/position.h"
+#include "db/db_create.h"
 #include "db/position_db.h"
 
 void CreateDatabaseFiles(const char* positionFile, const char* baseName) {

@@ -1,6 +1,9 @@
-// Building database files from a position file sorted by key.
-#include <cstring>
+#include "db/db_create.h"
+
 #include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
 
 #include "db/position_db.h"
 
@@ -88,40 +91,66 @@ bool writeRecord(FILE* out, const DbRecord& record) {
   return fwrite(bytes, 1, DB_RECORD_BYTES, out) == size_t(DB_RECORD_BYTES);
 }
 
-}  // namespace
+// The percentage of the position file read so far, rewritten in place on standard output.
+struct Progress {
+  uint64_t fileSize;
+  int lastPercent = 0;
 
-bool createDbFile(const char* positionPath, const char* outputPath, char side, char* message) {
-  if (side != 'W' && side != 'B') {
-    snprintf(message, DB_MESSAGE_SIZE, "WRONG STM parameter: %c\n", side);
-    return false;
+  void start(const char* outputPath) {
+    printf("creating new database '%s':  0%%", outputPath);
+    fflush(stdout);
   }
-  struct stat st;
-  if (stat(positionPath, &st) != 0) {
-    snprintf(message, DB_MESSAGE_SIZE, "Cannot open file statistics: %s\n", positionPath);
-    return false;
+  void update(uint64_t characters) {
+    int percent = int(characters * 100 / fileSize);
+    if (percent <= lastPercent) return;
+    printf("\b\b\b\b%3d%%", percent);
+    fflush(stdout);
+    lastPercent = percent;
   }
-  const uint64_t fileSize = uint64_t(st.st_size);
-  FILE* in = fopen(positionPath, "r");
-  if (!in) {
-    snprintf(message, DB_MESSAGE_SIZE, "Cannot open position file: %s\n", positionPath);
-    return false;
-  }
-  FILE* out = fopen(outputPath, "wb");
-  if (!out) {
-    fclose(in);
-    snprintf(message, DB_MESSAGE_SIZE, "Cannot create database file: %s\n", outputPath);
-    return false;
-  }
-  printf("creating new database '%s':  0%%", outputPath);
-  fflush(stdout);
+};
 
-  const uint8_t wanted = side == 'W' ? DB_WHITE_TO_MOVE : 0;
+// The record being built: the games of every line of one key and position added up, written out
+// when the key changes. Remembers whether every write succeeded.
+struct RecordBuilder {
+  FILE* out;
+  DbRecord current{};
+  bool haveCurrent = false;
+  bool written = true;
+
+  // Takes the next line's record; false when the keys run backwards (the file is not sorted).
+  bool add(const DbRecord& next, bool& newKey) {
+    newKey = false;
+    if (!haveCurrent) {
+      current = next;
+      haveCurrent = true;
+    } else if (next.key != current.key) {
+      if (next.key < current.key) return false;
+      flush();
+      current = next;
+      newKey = true;
+    } else if (samePosition(next, current)) {
+      current.whiteWins += next.whiteWins;
+      current.blackWins += next.blackWins;
+      current.draws += next.draws;
+      if (next.ply() < current.ply()) current.plyByte = uint8_t((current.plyByte & DB_EP_GIVEN) | next.ply());
+    } else {
+      current = next;  // another position under the same key: the later one is kept
+    }
+    return true;
+  }
+  void flush() { written = writeRecord(out, current) && written; }
+  void finish() {
+    if (haveCurrent) flush();
+  }
+};
+
+// Reads every line of the side's positions into the builder; false with the message when the
+// file is not sorted by key.
+bool buildRecords(FILE* in, uint8_t wanted, RecordBuilder& builder, Progress& progress, char* message) {
   char line[LINE_SIZE];
-  DbRecord current{}, next;
-  bool haveCurrent = false, ok = true, written = true;
-  int lineNo = 0, lastPercent = 0;
+  DbRecord next;
+  int lineNo = 0;
   uint64_t characters = 0;
-
   while (readLine(in, line)) {
     size_t length = strlen(line);
     if (length < 17) continue;
@@ -135,39 +164,50 @@ bool createDbFile(const char* positionPath, const char* outputPath, char side, c
       --lineNo;
       continue;
     }
-    if (!haveCurrent) {
-      current = next;
-      haveCurrent = true;
-    } else if (next.key != current.key) {
-      if (next.key < current.key) {
-        snprintf(message, DB_MESSAGE_SIZE, "ERROR: input file with positions not sorted by hash!\n%s\n", line);
-        ok = false;
-        break;
-      }
-      written = writeRecord(out, current) && written;
-      current = next;
-      int percent = int(characters * 100 / fileSize);
-      if (percent > lastPercent) {
-        printf("\b\b\b\b%3d%%", percent);
-        fflush(stdout);
-        lastPercent = percent;
-      }
-    } else if (samePosition(next, current)) {
-      current.whiteWins += next.whiteWins;
-      current.blackWins += next.blackWins;
-      current.draws += next.draws;
-      if (next.ply() < current.ply()) current.plyByte = uint8_t((current.plyByte & DB_EP_GIVEN) | next.ply());
-    } else {
-      current = next;  // another position under the same key: the later one is kept
+    bool newKey;
+    if (!builder.add(next, newKey)) {
+      snprintf(message, DB_MESSAGE_SIZE, "ERROR: input file with positions not sorted by hash!\n%s\n", line);
+      return false;
     }
+    if (newKey) progress.update(characters);
   }
-  if (haveCurrent) written = writeRecord(out, current) && written;
+  return true;
+}
+
+}  // namespace
+
+bool createDbFile(const char* positionPath, const char* outputPath, char side, char* message) {
+  if (side != 'W' && side != 'B') {
+    snprintf(message, DB_MESSAGE_SIZE, "WRONG STM parameter: %c\n", side);
+    return false;
+  }
+  struct stat st;
+  if (stat(positionPath, &st) != 0) {
+    snprintf(message, DB_MESSAGE_SIZE, "Cannot open file statistics: %s\n", positionPath);
+    return false;
+  }
+  FILE* in = fopen(positionPath, "r");
+  if (!in) {
+    snprintf(message, DB_MESSAGE_SIZE, "Cannot open position file: %s\n", positionPath);
+    return false;
+  }
+  FILE* out = fopen(outputPath, "wb");
+  if (!out) {
+    fclose(in);
+    snprintf(message, DB_MESSAGE_SIZE, "Cannot create database file: %s\n", outputPath);
+    return false;
+  }
+  Progress progress{uint64_t(st.st_size)};
+  progress.start(outputPath);
+  RecordBuilder builder{out};
+  bool ok = buildRecords(in, side == 'W' ? DB_WHITE_TO_MOVE : 0, builder, progress, message);
+  builder.finish();
   if (ok && ferror(in)) {
     snprintf(message, DB_MESSAGE_SIZE, "Cannot read position file: %s\n", positionPath);
     ok = false;
   }
   fclose(in);
-  written = fclose(out) == 0 && written;
+  bool written = fclose(out) == 0 && builder.written;
   if (ok && !written) {
     snprintf(message, DB_MESSAGE_SIZE, "Cannot write database file: %s\n", outputPath);
     ok = false;

@@ -73,10 +73,3 @@ const DbRecord* findDbRecord(DbFile& dbFile, HashKey key);
 // Linear look-up from the start that reports every record out of key order.
 const DbRecord* scanDbRecord(DbFile& dbFile, HashKey key);
 
-// One database file for side 'W' or 'B' from a position file sorted by key.
-bool createDbFile(const char* positionPath, const char* outputPath, char side, char* message);
-bool createDatabase(const char* positionPath, const char* blackPath, const char* whitePath, char* message);
-
-// The typed commands.
-void CreateDatabaseFiles(const char* positionFile, const char* baseName);
-void ShowDatabasePosition(bool linear);

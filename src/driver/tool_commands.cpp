@@ -5,6 +5,8 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "book/book_create.h"
+#include "db/db_commands.h"
+#include "db/db_create.h"
 #include "db/position_db.h"
 #include "driver/commands.h"
 #include "driver/engine_state.h"

@@ -114,6 +114,17 @@ inline uint16_t movePiece(Square f, Square t, int s, PlyRecord* ply, uint16_t re
   return reversible;
 }
 
+// Takes the enemy piece c off sq: its bitboards, keys and material. The occupancy forms are left
+// to the caller, since a capturing piece usually takes the square.
+inline void removeCaptured(Piece c, Square sq, int o) {
+  pos.pieceBB[c] ^= SquareMask[sq];
+  pos.colourPieces[o] ^= SquareMask[sq];
+  toggleKeys(c, sq);
+  pos.totalMaterial = uint8_t(pos.totalMaterial - PieceValue[c]);
+  if (isPawn(c)) --pos.pawnCount[o];
+  else pos.pieceMaterial[o] = uint8_t(pos.pieceMaterial[o] - PieceValue[c]);
+}
+
 [[noreturn]] void reportMarkerWord(Move m, bool inMake) {
   if (FILE* err = std::fopen("!error.err", "a")) {
     std::fprintf(err, "\n MV_NOT_VALID%s: %d; from=%d; to=%d; type=%d\n", inMake ? "" : " 2", m, moveFrom(m),
@@ -172,14 +183,8 @@ void makeMove(Move m, PlyRecord* ply) {
     case CAPTURE: {
       Piece c = pos.board[t];
       ply->capturedPiece = c;
-      int8_t delta = int8_t(-PieceValue[c]);
-      ply->materialDelta = delta;
-      pos.totalMaterial = uint8_t(pos.totalMaterial + delta);
-      pos.pieceBB[c] ^= SquareMask[t];
-      if (c <= BPAWN) --pos.pawnCount[o];
-      else pos.pieceMaterial[o] = uint8_t(pos.pieceMaterial[o] + delta);
-      pos.colourPieces[o] ^= SquareMask[t];
-      toggleKeys(c, t);
+      ply->materialDelta = int8_t(-PieceValue[c]);
+      removeCaptured(c, t, o);
       if (pos.castleRights) loseRight(cornerRight(t));
       movePiece(f, t, s, ply, 0);
       break;
@@ -189,15 +194,11 @@ void makeMove(Move m, PlyRecord* ply) {
       Piece mover = pos.board[f], c = pos.board[x];
       ply->savedPieceBB = pos.pieceBB[mover];
       ply->capturedPiece = c;
+      removeCaptured(c, x, o);
       pos.board[t] = mover;
       pos.board[f] = pos.board[x] = EMPTY;
-      --pos.pawnCount[o];
       toggleKeys(mover, f);
       toggleKeys(mover, t);
-      toggleKeys(c, x);
-      --pos.totalMaterial;
-      pos.pieceBB[c] ^= SquareMask[x];
-      pos.colourPieces[o] ^= SquareMask[x];
       pos.pieceBB[mover] ^= fromTo;
       pos.colourPieces[s] ^= fromTo;
       pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
@@ -215,16 +216,13 @@ void makeMove(Move m, PlyRecord* ply) {
         Piece c = pos.board[t];
         ply->capturedPiece = c;
         if (pos.castleRights) loseRight(cornerRight(t));
-        pos.pieceMaterial[o] = uint8_t(pos.pieceMaterial[o] - PieceValue[c]);
         delta -= PieceValue[c];
-        pos.pieceBB[c] ^= SquareMask[t];
-        pos.colourPieces[o] ^= SquareMask[t];
-        toggleKeys(c, t);
+        removeCaptured(c, t, o);
       } else {
         addRotated(t);
       }
       ply->materialDelta = int8_t(delta);
-      pos.totalMaterial = uint8_t(pos.totalMaterial + delta);
+      pos.totalMaterial = uint8_t(pos.totalMaterial + PieceValue[n] - 1);
       toggleRotated(f);
       ply->savedPieceBB = pos.pieceBB[pawn];
       pos.board[f] = EMPTY;

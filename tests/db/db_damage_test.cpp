@@ -9,6 +9,8 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "db/db_test_files.h"
+#include "db/db_commands.h"
+#include "db/db_create.h"
 #include "db/position_db.h"
 #include "support/scratch_dir.h"
 

@@ -5,6 +5,8 @@
 #include "board/fen.h"
 #include "board/position.h"
 #include "db/db_test_files.h"
+#include "db/db_commands.h"
+#include "db/db_create.h"
 #include "db/position_db.h"
 #include "support/scratch_dir.h"
 
@@ -226,7 +228,9 @@ TEST_F(DbLookup, UnsortedFileIsReportedAndStaysWithinTheFile) {
             "Sort ERROR: current: 14, prev: 28\n");
   for (HashKey k = 0; k < 60; ++k) {
     const DbRecord* r = findDbRecord(file, k);
-    if (r) EXPECT_EQ(r->key, k);
+    if (r) {
+      EXPECT_EQ(r->key, k);
+    }
   }
   EXPECT_LE(file.cursor, file.recordCount);
 }
