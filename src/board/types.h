@@ -25,6 +25,12 @@ inline constexpr char PieceLetters[] = ".PpNnBbRrQqKk";
 // Material units of each piece code, used to keep totalMaterial current.
 inline constexpr uint8_t PieceValue[13] = {100, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9, 150, 200};
 
+// Edge files and ranks as bitboards.
+inline constexpr Bitboard FILE_A_BB = 0x8080808080808080ULL;
+inline constexpr Bitboard FILE_H_BB = 0x0101010101010101ULL;
+inline constexpr Bitboard RANK_8_BB = 0xFF00000000000000ULL;  // squares 0-7
+inline constexpr Bitboard RANK_1_BB = 0x00000000000000FFULL;  // squares 56-63
+
 // Castling-right bits of castleRights.
 enum : uint16_t {
   WHITE_SHORT = 1, WHITE_LONG = 2, BLACK_SHORT = 8, BLACK_LONG = 0x10,

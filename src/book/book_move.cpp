@@ -1,3 +1,5 @@
+#include "book/book_move.h"
+
 #include "board/position.h"
 #include "book/book_files.h"
 #include "book/book_probe.h"

@@ -1,4 +1,4 @@
-// The opening books: loading, look-up of position keys, and the choice of a book move.
+// The opening books: loading and look-up of position keys.
 #pragma once
 #include "board/types.h"
 
@@ -6,9 +6,6 @@
 // Returns whether the main book loaded; its error text is then in mainBookError().
 bool LoadBooks(const char* directory);
 const char* mainBookError();
-
-// A book move for the side to move, or 0.
-Move getBookMove();
 
 // Is the current position (for the side to move) in the main / second book?
 bool mainBookHasPosition();

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "board/move.h"
-#include "driver/commands.h"
+#include "driver/tool_commands.h"
+#include "driver/xboard_commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
 #include "driver/startup.h"

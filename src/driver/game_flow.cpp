@@ -6,6 +6,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/score.h"
+#include "book/book_move.h"
 #include "book/book_probe.h"
 #include "driver/engine_state.h"
 #include "driver/game_position.h"

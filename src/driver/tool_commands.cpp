@@ -1,4 +1,5 @@
-// The typed commands: test positions, perft, the book, database and game-file tools.
+#include "driver/tool_commands.h"
+
 #include <cstdio>
 
 #include "board/fen.h"
@@ -8,7 +9,6 @@
 #include "db/db_commands.h"
 #include "db/db_create.h"
 #include "db/position_db.h"
-#include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_position.h"
 #include "driver/time_control.h"

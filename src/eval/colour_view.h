@@ -5,7 +5,7 @@
 #include "board/types.h"
 
 template <Colour C>
-struct Side {
+struct ColourView {
   static constexpr Colour them = C == WHITE ? BLACK : WHITE;
   static constexpr Piece pawn = C == WHITE ? WPAWN : BPAWN;
   static constexpr Piece knight = C == WHITE ? WKNIGHT : BKNIGHT;

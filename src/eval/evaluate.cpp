@@ -3,7 +3,6 @@
 #include "board/phase_tables.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "eval/eval_tables.h"
 #include "eval/king_safety.h"
 #include "eval/material_balance.h"
 #include "eval/pawn_structure.h"
@@ -18,11 +17,6 @@ bool deadDraw() {
   if (pos.pawnCount[WHITE] || pos.pawnCount[BLACK]) return false;
   return pos.totalMaterial < 4 ||
          (pos.totalMaterial == 13 && pos.pieceBB[WROOK] && pos.pieceBB[BROOK]);
-}
-
-int kingAttack(int openness, int attackCount) {
-  if (attackCount > KING_ATTACK_MAX) attackCount = KING_ATTACK_MAX;
-  return KingShelterScale[openness] * KingAttackScale[attackCount];
 }
 
 }  // namespace
@@ -52,8 +46,8 @@ int16_t Evaluate() {
 
   score += MaterialImbalance(white.minors - black.minors, white.majors - black.majors);
 
-  if (pos.pieceMaterial[BLACK] > 13) score -= kingAttack(whiteOpenness, black.kingAttack);
-  if (pos.pieceMaterial[WHITE] > 13) score += kingAttack(blackOpenness, white.kingAttack);
+  if (pos.pieceMaterial[BLACK] > 13) score -= KingAttackValue(whiteOpenness, black.kingAttack);
+  if (pos.pieceMaterial[WHITE] > 13) score += KingAttackValue(blackOpenness, white.kingAttack);
 
   const int16_t whiteView = int16_t(score);
   const int side = pos.sideToMove;

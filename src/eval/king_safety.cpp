@@ -6,6 +6,18 @@
 
 namespace {
 
+// Weight of the attack on a king by its openness count 0..15.
+inline constexpr int16_t KingShelterScale[16] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4};
+
+// Value of an attack count 0..63 (the dip at entry 48 belongs to the table).
+inline constexpr int KING_ATTACK_MAX = 63;
+inline constexpr int16_t KingAttackScale[KING_ATTACK_MAX + 1] = {
+    0,   1,   3,   8,   10,  15,  20,  25,  30,  35,  40,  45,  50,  55,  60,  65,
+    70,  75,  80,  85,  90,  95,  100, 110, 115, 117, 120, 122, 125, 127, 130, 132,
+    135, 137, 140, 142, 145, 147, 150, 152, 155, 157, 160, 162, 165, 167, 170, 172,
+    165, 167, 170, 172, 175, 177, 190, 192, 195, 197, 200, 200, 200, 200, 200, 200,
+};
+
 // A castled king's corner, named from White's side.
 struct ShelterPattern {
   Square kingSquares[3];
@@ -24,7 +36,7 @@ constexpr ShelterPattern ShelterPatterns[2] = {
 
 template <Colour C>
 int KingShelter() {
-  using S = Side<C>;
+  using S = ColourView<C>;
   const Piece* board = pos.board;
   const Square king = pos.kingSquare[C];
   for (const ShelterPattern& p : ShelterPatterns) {
@@ -45,7 +57,7 @@ int KingShelter() {
 
 template <Colour C>
 int KingOpenness() {
-  using S = Side<C>;
+  using S = ColourView<C>;
   const Bitboard own = pos.pieceBB[S::pawn], enemy = pos.pieceBB[S::enemyPawn];
   const Square king = pos.kingSquare[C];
   const bool ownOnFile = own & FileMaskExcl[king];
@@ -66,3 +78,8 @@ template int KingShelter<WHITE>();
 template int KingShelter<BLACK>();
 template int KingOpenness<WHITE>();
 template int KingOpenness<BLACK>();
+
+int KingAttackValue(int openness, int attackCount) {
+  if (attackCount > KING_ATTACK_MAX) attackCount = KING_ATTACK_MAX;
+  return KingShelterScale[openness] * KingAttackScale[attackCount];
+}

@@ -1,4 +1,4 @@
-// King shelter and the openness of the files around a king.
+// King shelter, the openness of the files around a king, and the value of an attack on it.
 #pragma once
 #include "board/types.h"
 
@@ -10,3 +10,7 @@ int KingShelter();
 // more when the enemy has a queen. It weights the enemy's attack on this king.
 template <Colour C>
 int KingOpenness();
+
+// What an attack on a king is worth: the attack count (KING_ATTACK_MAX at most counts) weighted
+// by the openness of the attacked king.
+int KingAttackValue(int openness, int attackCount);

@@ -12,7 +12,7 @@ namespace {
 // One colour's pawn terms, positive when good for that colour.
 template <Colour C>
 int pawnTerms(const int16_t* table) {
-  using S = Side<C>;
+  using S = ColourView<C>;
   const Bitboard own = pos.pieceBB[S::pawn], enemy = pos.pieceBB[S::enemyPawn];
   int score = 0;
   for (Bitboard b = own; b; b &= b - 1) {

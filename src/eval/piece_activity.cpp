@@ -4,9 +4,18 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "eval/colour_view.h"
-#include "eval/eval_tables.h"
 
 namespace {
+
+// Bonus for a piece near the enemy king, by Chebyshev distance 0..7.
+enum TropismPiece { TROPISM_KNIGHT, TROPISM_BISHOP, TROPISM_ROOK, TROPISM_QUEEN };
+inline constexpr uint8_t TropismTable[4][8] = {
+    {4, 5, 5, 2, 1, 0, 0, 0},
+    {5, 5, 4, 2, 1, 0, 0, 0},
+    {6, 5, 4, 2, 1, 0, 0, 0},
+    {9, 9, 8, 4, 2, 1, 0, 0},
+};
+
 
 constexpr int KNIGHT_BASE = 314, BISHOP_BASE = 325, ROOK_BASE = 500, QUEEN_BASE = 950;
 constexpr int TRAPPED_BISHOP = 210, BISHOP_PAIR = 50;
@@ -26,7 +35,7 @@ constexpr Bitboard LightSquares = 0xAA55AA55AA55AA55ull;
 
 template <Colour C>
 PieceTally PieceActivity() {
-  using S = Side<C>;
+  using S = ColourView<C>;
   const int material = pos.totalMaterial;
   const int totalPawns = pos.pawnCount[WHITE] + pos.pawnCount[BLACK];
   const Square enemyKing = pos.kingSquare[S::them];

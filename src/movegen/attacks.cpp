@@ -5,7 +5,6 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "movegen/piece_codes.h"
 
 namespace {
 

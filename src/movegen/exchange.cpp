@@ -1,8 +1,8 @@
+#include "movegen/exchange.h"
+
 #include "board/phase_tables.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "movegen/generate.h"
-#include "movegen/piece_codes.h"
 
 namespace {
 
@@ -16,8 +16,7 @@ inline Bitboard behindOnDiagonal(Square from, Square to, Bitboard bishopLike) {
 
 }  // namespace
 
-// Ordering score of a move by the exchange it starts on `to`: winning or even exchanges land near
-// -9500 plus the gain, losing ones near -30000. The sums are taken modulo 2^16.
+// The sums are taken modulo 2^16.
 int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike) {
   const int material = pos.totalMaterial;
   auto squareValue = [material](Piece p, Square sq) { return int(PhaseSelectorByPiece[p][material][sq]); };

@@ -3,7 +3,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "movegen/piece_codes.h"
+#include "movegen/exchange.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ constexpr Piece WhiteCodeOf[5] = {WKNIGHT, WBISHOP, WROOK, WQUEEN, WKING};
 
 // Everything one colour's generators need, taken from the position once per call.
 template <int C>
-struct Side {
+struct Generator {
   static constexpr int O = C ^ 1;
   static constexpr Bitboard LastRank = C == WHITE ? RANK_8_BB : RANK_1_BB;
   static constexpr Bitboard StartRank = C == WHITE ? 0x000000000000FF00ULL : 0x00FF000000000000ULL;
@@ -148,9 +148,9 @@ struct Side {
 
 template <int C>
 MoveEntry* generateAllFor(MoveEntry* out) {
-  const Side<C> side;
-  out = side.template pawnCaptures<Side<C>::TowardA>(out);
-  out = side.template pawnCaptures<Side<C>::TowardH>(out);
+  const Generator<C> side;
+  out = side.template pawnCaptures<Generator<C>::TowardA>(out);
+  out = side.template pawnCaptures<Generator<C>::TowardH>(out);
   out = side.template pieceMoves<KNIGHT_KIND, false>(out);
   out = side.template pieceMoves<QUEEN_KIND, false>(out);
   out = side.template pieceMoves<ROOK_KIND, false>(out);
@@ -174,14 +174,14 @@ MoveEntry* generateAllFor(MoveEntry* out) {
 
 template <int C>
 MoveEntry* generateCapturesFor(MoveEntry* out) {
-  const Side<C> side;
-  out = side.template pawnCaptures<Side<C>::TowardA>(out);
-  out = side.template pawnCaptures<Side<C>::TowardH>(out);
+  const Generator<C> side;
+  out = side.template pawnCaptures<Generator<C>::TowardA>(out);
+  out = side.template pawnCaptures<Generator<C>::TowardH>(out);
   // Queen promotions by push, kept only when the exchange on the promotion square is not lost.
-  Bitboard pushes = Side<C>::shift(pos.pieceBB[Side<C>::Pawn] & Side<C>::SeventhRank, Side<C>::Push) & side.empty;
+  Bitboard pushes = Generator<C>::shift(pos.pieceBB[Generator<C>::Pawn] & Generator<C>::SeventhRank, Generator<C>::Push) & side.empty;
   for (; pushes; pushes &= pushes - 1) {
-    Square to = BitScan(pushes), from = to - Side<C>::Push;
-    int score = staticExchange(Side<C>::Pawn, from, to, side.rookLike, side.bishopLike);
+    Square to = BitScan(pushes), from = to - Generator<C>::Push;
+    int score = staticExchange(Generator<C>::Pawn, from, to, side.rookLike, side.bishopLike);
     if (score >= -10000) out = put(out, score, from, to, PROMO_Q);
   }
   out = side.template pieceMoves<KNIGHT_KIND, true>(out);
@@ -204,7 +204,7 @@ inline MoveEntry* aSideFirst(MoveEntry* out, Bitboard squares, Emit emit) {
 
 template <int C>
 MoveEntry* generateEvasionsFor(MoveEntry* out, const CheckInfo* info) {
-  const Side<C> side;
+  const Generator<C> side;
   const Bitboard checkers = info->checkers;
   Bitboard blocks = 0;
   if (!(checkers & (checkers - 1))) {
@@ -217,17 +217,17 @@ MoveEntry* generateEvasionsFor(MoveEntry* out, const CheckInfo* info) {
 
     // En passant: takes the pawn that just made its double step, or lands on a blocking square.
     if (Square ep = pos.epSquare) {
-      if (q == ep - Side<C>::Push || (blocks & SquareMask[ep])) {
-        Bitboard capturers = (C == WHITE ? BlackPawnAttacks[ep] : WhitePawnAttacks[ep]) & pos.pieceBB[Side<C>::Pawn];
+      if (q == ep - Generator<C>::Push || (blocks & SquareMask[ep])) {
+        Bitboard capturers = (C == WHITE ? BlackPawnAttacks[ep] : WhitePawnAttacks[ep]) & pos.pieceBB[Generator<C>::Pawn];
         out = aSideFirst(out, capturers, [&](MoveEntry* o, Square from) { return put(o, -9500, from, ep, EN_PASSANT); });
       }
     }
 
     // Pawn captures of the checker.
     const int value = CaptureValue[checker];
-    Bitboard pawnCapturers = (C == WHITE ? BlackPawnAttacks[q] : WhitePawnAttacks[q]) & pos.pieceBB[Side<C>::Pawn];
+    Bitboard pawnCapturers = (C == WHITE ? BlackPawnAttacks[q] : WhitePawnAttacks[q]) & pos.pieceBB[Generator<C>::Pawn];
     out = aSideFirst(out, pawnCapturers, [&](MoveEntry* o, Square from) {
-      if (SquareMask[q] & Side<C>::LastRank) return putPromotions(o, from, q, CAPTURE_PROMO_Q, value);
+      if (SquareMask[q] & Generator<C>::LastRank) return putPromotions(o, from, q, CAPTURE_PROMO_Q, value);
       return put(o, value - 9600, from, q, CAPTURE);
     });
 

@@ -17,5 +17,3 @@ inline MoveEntry* generateMoves(MoveEntry* out, const CheckInfo* info) {
   return info->checkers ? generateEvasions[pos.sideToMove](out, info) : generateAll[pos.sideToMove](out);
 }
 
-// Ordering score of a capture or move to `to` by piece `mover` from `from`, by exchange.
-int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike);

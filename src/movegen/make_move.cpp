@@ -8,7 +8,6 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
-#include "movegen/piece_codes.h"
 #include "movegen/validate.h"
 
 namespace {

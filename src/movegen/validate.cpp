@@ -12,7 +12,6 @@
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
-#include "movegen/piece_codes.h"
 
 namespace {
 

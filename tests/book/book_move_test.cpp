@@ -5,6 +5,7 @@
 #include "board/fen.h"
 #include "board/move.h"
 #include "board/position.h"
+#include "book/book_move.h"
 #include "book/book_probe.h"
 #include "book/book_test_files.h"
 #include "movegen/make_move.h"

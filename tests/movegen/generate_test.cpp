@@ -5,7 +5,7 @@
 #include "board/phase_tables.h"
 #include "board/tables.h"
 #include "movegen/make_move.h"
-#include "movegen/piece_codes.h"
+#include "movegen/exchange.h"
 #include "movegen_fixture.h"
 
 namespace {

@@ -8,7 +8,6 @@
 #include "board/tables.h"
 #include "board/zobrist.h"
 #include "movegen/make_move.h"
-#include "movegen/piece_codes.h"
 #include "movegen/validate.h"
 #include "movegen_fixture.h"
 

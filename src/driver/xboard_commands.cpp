@@ -1,10 +1,10 @@
-// The xboard protocol commands of the command loop.
+#include "driver/xboard_commands.h"
+
 #include <cstring>
 
 #include "board/fen.h"
 #include "board/move.h"
 #include "board/position.h"
-#include "driver/commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
 #include "driver/game_position.h"
