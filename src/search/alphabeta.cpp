@@ -180,19 +180,10 @@ int searchMoves(PlyRecord* r, int depth, int ply, int alpha, int beta, bool inCh
     unmakeMove(m, r);
     if (search.stopSearch) return best;
 
-    r->cursor->score = int16_t(score);
-    if (score > best) {
-      best = score;
-      r->bestMove = m;
-      if (score > alpha) {
-        if (score >= beta) {
-          recordCutoff(r, start, r->cursor, depth, true);
-          StoreTable(m, score, depth, BOUND_LOWER);
-          return score;
-        }
-        bound = BOUND_EXACT;
-        alpha = score;
-      }
+    if (takeMoveScore(r, score, best, alpha, beta, bound)) {
+      recordCutoff(r, start, r->cursor, depth, true);
+      StoreTable(m, score, depth, BOUND_LOWER);
+      return score;
     }
   }
 

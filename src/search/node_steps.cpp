@@ -24,6 +24,18 @@ bool tableBoundSettles(const PlyRecord* r, int depth, int& alpha, int& beta) {
   }
 }
 
+bool takeMoveScore(PlyRecord* r, int score, int& best, int& alpha, int beta, int& bound) {
+  r->cursor->score = int16_t(score);
+  if (score <= best) return false;
+  best = score;
+  r->bestMove = r->cursor->move;
+  if (score <= alpha) return false;
+  if (score >= beta) return true;
+  bound = BOUND_EXACT;
+  alpha = score;
+  return false;
+}
+
 int searchChild(PlyRecord* r, int depth, int x, int ply, int alpha, int beta, bool alphaRaised) {
   PlyRecord* child = r + 1;
   plies.current = child;

@@ -7,6 +7,10 @@
 // aspiration re-search at the iteration's own depth.
 bool tableBoundSettles(const PlyRecord* r, int depth, int& alpha, int& beta);
 
+// Takes the score of the move at r's cursor into the node: its ordering score, the best score and
+// move, alpha and the bound. True at a cut-off (score >= beta), which the caller completes.
+bool takeMoveScore(PlyRecord* r, int score, int& best, int& alpha, int beta, int& bound);
+
 // Searches the child after a move already made from record r, `depth` plies left at r, with the
 // extension (or reduction) x: the capture search when no depth remains, else the
 // principal-variation scheme (the full window until alpha has been raised, then a null window and

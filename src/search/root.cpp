@@ -108,21 +108,12 @@ int16_t RootSearch(int alpha, int beta) {
       return int16_t(best);
     }
 
-    r->cursor->score = int16_t(score);
-    if (score > best) {
-      best = score;
-      r->bestMove = m;
-      if (score > alpha) {
-        if (score >= beta) {
-          recordCutoff(r, moveStack, r->cursor, depth, false);
-          int reported = search.allRootMovesDrawn ? 0 : score;
-          StoreTable(m, reported, depth, BOUND_LOWER);
-          search.useBitbases = 1;
-          return int16_t(reported);
-        }
-        alpha = score;
-        bound = BOUND_EXACT;
-      }
+    if (takeMoveScore(r, score, best, alpha, beta, bound)) {
+      recordCutoff(r, moveStack, r->cursor, depth, false);
+      int reported = search.allRootMovesDrawn ? 0 : score;
+      StoreTable(m, reported, depth, BOUND_LOWER);
+      search.useBitbases = 1;
+      return int16_t(reported);
     }
   }
 
