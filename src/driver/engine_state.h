@@ -16,6 +16,7 @@ struct DriverState {
   EngineState engineState;
   bool ponderEnabled;
   Move ponderMove;                     // the predicted opponent move made while pondering
+  int engineSide;                      // the colour the engine plays (its clock is the own clock)
   char inputToken[INPUT_TOKEN_SIZE];   // current token, setboard text or file-name argument
   bool inputPending;                   // the search read a token the loop must still dispatch
 };

@@ -10,6 +10,7 @@
 #include "book/book_probe.h"
 #include "driver/engine_state.h"
 #include "driver/game_position.h"
+#include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
@@ -71,6 +72,7 @@ const char* playResult(int& rootDepth) {
   char text[8];
   MoveToText(move, text);
   std::printf("move %s\n", text);
+  MoveTimeEnded();
   logLine("\r\nmove %s:\tscore: %d", text, score);
   const char* whiteWins = pos.sideToMove == BLACK ? "1-0" : "0-1";
   static char claim[32];
@@ -159,6 +161,8 @@ void StartEngine(bool goodPonder) {
 }
 
 void think() {
+  driver.engineSide = pos.sideToMove;
+  MoveTimeStarted();
   bool ponderHit = driver.engineState == PONDERING;
   logLine("entered think: %d", ponderHit ? 1 : 0);
   if (pos.plyCount < 64) {
@@ -170,6 +174,7 @@ void think() {
       char text[8];
       MoveToText(m, text);
       std::printf("move %s\n", text);
+      MoveTimeEnded();
       logLine("move (book) %s", text);
       driver.engineState = PLAYING;
       logLine("- NO ponder move");

@@ -23,6 +23,7 @@ void ponderHit() {
   int now = processClock();
   if (now - limits.startTime > keep) limits.startTime = now - keep;
   limits.pondering = false;
+  MoveTimeStarted();
   ++pos.plyCount;
   ++pos.searchAge;
   driver.ponderMove = 0;

@@ -7,6 +7,7 @@
 #include "driver/configuration.h"
 #include "driver/engine_state.h"
 #include "driver/search_hooks.h"
+#include "driver/time_control.h"
 #include "eval/bitbase.h"
 #include "eval/piece_tables.h"
 #include "io/input.h"
@@ -62,6 +63,8 @@ bool StartUp() {
   InitPieceSquareTables();
   SearchClear();
   InstallSearchHooks();
+  // Until a clock arrives the budget is nothing (two iterations) and there is no hard limit.
+  search.limits.hardLimit = MAX_TIME_BUDGET;
 
   Configuration config = ReadConfiguration("Dorvik.ini");
   if (!config.bitbaseDirectory.empty())

@@ -1,5 +1,6 @@
 #include "driver/xboard_commands.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "board/fen.h"
@@ -19,10 +20,6 @@ namespace {
 // A setboard line holds at most 254 characters, newline included.
 constexpr size_t SETBOARD_LINE_SIZE = 255;
 
-// Reads "%d %s %d" as scanf would: stops at the first item that cannot be read.
-void readNumberWordNumber(int* first, char* word, size_t wordSize, int* second) {
-  if (readInt(first) && readToken(word, wordSize)) readInt(second);
-}
 
 // Plays a move into the game; a refused move has been reported by the time it throws.
 bool playGameMove(Move m) {
@@ -69,14 +66,17 @@ void goCommand() { think(); }
 void newCommand() {
   SetupGamePosition(START_FEN);
   driver.engineState = PLAYING;
+  driver.engineSide = BLACK;  // White moves first and the engine answers
 }
 
 void levelCommand() {
-  int moves = 0, increment = 0;
-  char baseTime[INPUT_TOKEN_SIZE] = "";  // the time lines carry the clock; this is only logged
-  readNumberWordNumber(&moves, baseTime, sizeof baseTime, &increment);
-  logLine("%d %s %d", moves, baseTime, increment);
-  SetLevel(moves, increment);
+  // "level MPS BASE INC": the time lines carry the clock, so the base is only logged; the
+  // increment may have a fraction ("level 0 0:10 0.1").
+  int moves = 0;
+  char baseTime[INPUT_TOKEN_SIZE] = "", increment[INPUT_TOKEN_SIZE] = "";
+  if (readInt(&moves) && readToken(baseTime, sizeof baseTime)) readToken(increment, sizeof increment);
+  logLine("%d %s %s", moves, baseTime, increment);
+  SetLevel(moves, std::strtod(increment, nullptr));
 }
 
 void forceCommand() { StopEngine(); }

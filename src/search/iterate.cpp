@@ -131,7 +131,7 @@ int16_t IterativeDeepening() {
   search.checkCount[0] = search.checkCount[1] = 0;
   root->listEnd = nullptr;
   search.nodeCount = 0;
-  search.nextPollAt = POLL_INTERVAL;
+  search.nextPollAt = PollInterval();
   search.iterationDepth = 2;
   search.callerWaiting = false;
   search.result = {};
@@ -151,7 +151,7 @@ int16_t IterativeDeepening() {
       score = aspirationSearch(w);
       if (search.stopSearch) break;
       recordIteration(score, text);
-      if (search.iterationDepth > 2 && TimeUp()) {
+      if ((search.iterationDepth > 2 && TimeUp()) || HardLimitReached()) {
         search.stopSearch = 1;
         break;
       }
@@ -190,7 +190,8 @@ int16_t IterativeDeepening() {
     // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
     // by the caller is obeyed at once.
     bool stoppedForTime = search.stopSearch && !search.callerWaiting;
-    if (!stoppedForTime || search.iterationDepth > 5 || fixing || search.limits.pondering) break;
+    if (!stoppedForTime || search.iterationDepth > 5 || fixing || search.limits.pondering || HardLimitReached())
+      break;
     fixing = true;
     logLine("fixing move... ********************: depth=%d", search.iterationDepth);
     report(ReportKind::FIXING, lastDepth, rootScore, startClock, "");

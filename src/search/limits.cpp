@@ -13,6 +13,15 @@ bool TimeUp() {
   return left <= 0;
 }
 
+int HardLimitLeft() {
+  const SearchLimits& l = search.limits;
+  if (l.pondering || l.infinite) return INT32_MAX;
+  int64_t left = int64_t(l.hardLimit) + l.moveStart - processClock();
+  return int(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
+}
+
+bool HardLimitReached() { return HardLimitLeft() <= 0; }
+
 void SetBudget(int budget, int ceiling) {
   search.limits.budget = budget;
   search.limits.ceiling = ceiling;

@@ -8,6 +8,8 @@ struct SearchLimits {
   int startTime;      // process clock (ms) from which this move's time counts
   int budget;         // ms after startTime at which the time is up; widened by re-searches
   int ceiling;        // the budget is never widened beyond this
+  int moveStart;      // process clock (ms) at which the front end started charging this move
+  int hardLimit;      // ms after moveStart at which the search stops, even in its first iteration
   int extension;      // ms the aspiration re-searches added to budget, taken off when they end
   bool mayExtend;     // the time control lets a re-search widen the budget
   uint32_t maxDepth;  // the deepest iteration
@@ -17,6 +19,13 @@ struct SearchLimits {
 
 // True when the budget counted from startTime is spent; never while pondering or without limit.
 bool TimeUp();
+
+// True when the hard limit counted from moveStart is reached: the search stops at once, whatever
+// iteration it is in. Never while pondering or without limit.
+bool HardLimitReached();
+
+// Milliseconds left before the hard limit; a large number while there is none.
+int HardLimitLeft();
 
 // A fresh budget for the current move (its widenings are dropped) and the most it may grow to.
 void SetBudget(int budget, int ceiling);

@@ -5,13 +5,21 @@
 
 namespace {
 
+// The budget lets the first two iterations finish; the hard limit stops any iteration.
 bool mustStop() {
   if (search.stopSearch) return true;
-  if (TimeUp() && search.iterationDepth > 2) search.stopSearch = 1;
+  if ((TimeUp() && search.iterationDepth > 2) || HardLimitReached()) search.stopSearch = 1;
   return search.stopSearch;
 }
 
+
+
 }  // namespace
+
+unsigned PollInterval() {
+  int left = HardLimitLeft();
+  return left < 100 ? POLL_INTERVAL / 32 : left < 1000 ? POLL_INTERVAL / 4 : POLL_INTERVAL;
+}
 
 bool PollSearch() {
   if (mustStop()) return true;
@@ -22,6 +30,6 @@ bool PollSearch() {
     if (verdict == InputVerdict::STOP) search.stopSearch = 1;
     if (mustStop()) return true;
   }
-  search.nextPollAt += POLL_INTERVAL;
+  search.nextPollAt += PollInterval();
   return false;
 }

@@ -103,7 +103,7 @@ int16_t RootSearch(int alpha, int beta) {
     }
     unmakeMove(m, r);
     if (search.stopSearch) return int16_t(best);
-    if (depth > 2 && TimeUp()) {
+    if ((depth > 2 && TimeUp()) || HardLimitReached()) {
       search.stopSearch = 1;
       return int16_t(best);
     }

@@ -1,9 +1,8 @@
 // The move the engine plays, and the move it ponders on, are those of its last finished iteration.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "board/fen.h"
 #include "board/move.h"
@@ -13,8 +12,11 @@
 #include "driver/game_position.h"
 #include "driver/search_hooks.h"
 #include "driver/time_control.h"
+#include "io/clock.h"
 #include "io/input.h"
 #include "movegen/ply.h"
+#include "movegen/validate.h"
+#include "search/iterate.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 
@@ -70,6 +72,29 @@ TEST(PlayedMove, DeeperRootEntryLeftByAnOlderSearchIsNotPlayed) {
   ASSERT_NE(at, std::string::npos) << out;
   std::string played = out.substr(at + 5, out.find('\n', at) - at - 5);
   EXPECT_EQ(played, chosen.back()) << out;
+}
+
+}  // namespace
+
+namespace {
+
+// The hard limit may stop a search before its first iteration has finished (a clock of a few
+// milliseconds): a legal move is still played.
+TEST(PlayedMove, SearchStoppedBeforeItsFirstIterationStillHasALegalMove) {
+  ASSERT_TRUE(SetupGamePosition(DRAGON));
+  plies.current = plies.records;
+  SearchLimits saved = search.limits;
+  search.hooks = {};
+  search.limits = {};
+  search.limits.maxDepth = 20;
+  search.limits.moveStart = processClock() - 1;
+  search.limits.hardLimit = 0;
+  search.stopSearch = 0;
+  IterativeDeepening();
+  Move played = search.result.move;
+  search.limits = saved;
+  EXPECT_EQ(search.result.depth, 0);  // nothing finished
+  EXPECT_TRUE(isLegalMove(played));
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ class SearchInputTest : public ::testing::Test {
     savedTime = timeControl;
     savedLimits = search.limits;
     search.limits.pondering = true;
+    search.limits.infinite = false;
+    search.limits.hardLimit = 1 << 30;
     search.callerWaiting = false;
     InstallSearchHooks();
     search.stopSearch = 0;
@@ -131,9 +133,12 @@ TEST_F(SearchInputTest, AnyOtherMoveStopsTheSearchForTheLoop) {
 TEST_F(SearchInputTest, TimeLineRecomputesTheBudgetWithoutStopping) {
   SetLevel(40, 0);
   pos.plyCount = 1;
+  ComputeTimeBudget(30000);
+  const int expected = search.limits.budget;
+  search.limits.budget = 1;
   send("time 30000 otim 29000\n");
   handle();
-  EXPECT_EQ(search.limits.budget, 6500);
+  EXPECT_EQ(search.limits.budget, expected);
   EXPECT_EQ(search.stopSearch, 0);
   EXPECT_FALSE(driver.inputPending);
   EXPECT_NE(log().find("-cC: time\n30000 otim 29000 [cC]\n"), std::string::npos) << log();
