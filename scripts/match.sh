@@ -17,7 +17,12 @@
 #                     of this repository, built with CMake when missing)
 #   --ini FILE        copied into the engine's directory as Dorvik.ini
 #   --opponent CMD    the opponent's command (default fairymax; fairymax, phalanx and
-#                     gnuchess are installed when missing)
+#                     gnuchess are installed when missing; gnuchess runs in xboard mode
+#                     through scripts/gnuchess_xboard.sh)
+#   --openings FILE   opening lines, SAN moves from the initial position, one a line
+#                     (default scripts/openings.txt); each is played twice, once with
+#                     each colour, in turn; "none" starts every game from the initial
+#                     position
 #   --timeout SEC     limit for the whole match (default: from games and tc)
 #   --no-ponder       let no engine ponder (pondering is on by default)
 #
@@ -35,6 +40,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xboard_common.sh"
 
 games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder
+openings=$here/openings.txt
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -43,6 +49,7 @@ while [ $# -gt 0 ]; do
         --engine) engine=${2:?}; shift 2 ;;
         --ini) ini=${2:?}; shift 2 ;;
         --opponent) opponent=${2:?}; shift 2 ;;
+        --openings) openings=${2:?}; shift 2 ;;
         --timeout) limit=${2:?}; shift 2 ;;
         --no-ponder) ponder=-xponder; shift ;;
         -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
@@ -58,6 +65,7 @@ clock=$(tc_options "$tc") || die "time control '$tc' is not M[:SS], N/M[:SS] or 
 ensure_commands xboard:xboard Xvfb:xvfb
 # Debian's chess engines are installed by name; any other command must be there already.
 case $opponent in fairymax|phalanx|gnuchess) ensure_commands "$opponent:$opponent" ;; esac
+[ "$openings" = none ] || [ -r "$openings" ] || die "cannot read $openings"
 
 if [ -z "$engine" ]; then
     root=$(cd "$here/.." && pwd)
@@ -78,6 +86,11 @@ out=$(cd "$out" && pwd)
 edir=$out/dorvik odir=$out/opponent
 rm -rf "$edir" "$odir" "$out/games.pgn" "$out/summary.txt" "$out/xboard.debug" "$out/xboard.out"
 mkdir -p "$edir" "$odir" || die "cannot create $edir"
+book=()
+if [ "$openings" != none ]; then
+    openings_pgn "$openings" "$out/openings.pgn" || die "no opening lines in $openings"
+    book=(-lgf "$out/openings.pgn" -lgi -2 -rewindIndex "$(grep -c '^\[Event' "$out/openings.pgn")")
+fi
 [ -n "$ini" ] && cp "$ini" "$edir/Dorvik.ini"
 
 # xboard starts the engine through this wrapper, which keeps its standard
@@ -122,7 +135,8 @@ cd "$odir" || exit 2
 # shellcheck disable=SC2046,SC2086 # the option lists are meant to split
 timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder \
     -settingsFile "$out/xboardrc" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
-    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik -scp "$opponent" -sd "$odir" \
+    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik -scp "$(opponent_command "$opponent")" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
+    "${book[@]}" \
     -matchGames "$games" -matchPause 1000 -saveGameFile "$out/games.pgn" \
     >"$out/xboard.out" 2>&1
 xrc=$?
@@ -161,6 +175,7 @@ pgn_games "$out/games.pgn" | awk -F'\t' -v want="$games" "$ENDING_KIND_AWK"'
         print "Endings:"; for (x in texts) printf "  %3d  %s\n", texts[x], x
     }'
 
+echo "Lowest clock of Dorvik when it moved: $(lowest_clock "$out/xboard.debug")"
 engine_exit_report "$edir/engine_exits.txt"
 
 if grep -q -E 'Sanitizer|runtime error:|Assertion .* failed|terminate called|Segmentation fault' \

@@ -101,6 +101,35 @@ xboard_base_options() {
          "-pgnExtendedInfo false"
 }
 
+# openings_pgn LINES PGN  writes the opening lines of LINES (SAN moves from the initial position,
+# one line each, '#' starts a comment) as a PGN file of unfinished games, for xboard's -lgf.
+openings_pgn() {
+    sed -e 's/#.*//' -e 's/^[ \t]*//' -e 's/[ \t]*$//' "$1" | grep -v '^$' |
+        awk '{ s = ""; for (i = 1; i <= NF; i++) { if (i % 2) s = s ((i + 1) / 2) ". "; s = s $i " " }
+               printf "[Event \"opening %d\"]\n[Result \"*\"]\n\n%s*\n\n", NR, s }' >"$2"
+    [ -s "$2" ]
+}
+
+# opponent_command NAME  prints how xboard starts a Debian engine by its usual name.
+opponent_command() {
+    case $1 in
+        gnuchess) echo "$(dirname "${BASH_SOURCE[0]}")/gnuchess_xboard.sh" ;;
+        *) echo "$1" ;;
+    esac
+}
+
+# lowest_clock DEBUG  prints the least time (ms) the first engine had left on its clock when one
+# of its moves arrived, from xboard's debug log: the clock of the last "time" line sent to it less
+# the time until the move came back; and the game and move number where that happened.
+lowest_clock() {
+    awk '/^New game/ { game++; moves = 0 }
+         / >first : time / { t = $1; clock = $NF * 10 }
+         / <first : move / { if (t != "") { moves++; left = clock - ($1 - t)
+                               if (best == "" || left < best) { best = left; where = "game " game ", move " moves }
+                               t = "" } }
+         END { if (best != "") printf "%d ms (%s)\n", best, where; else print "no timed moves" }' "$1"
+}
+
 # pgn_games FILE  prints one tab-separated line per game:
 #   result  white  black  termination-comment
 # The termination comment is the comment standing just before the result.
