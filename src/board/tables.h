@@ -36,7 +36,18 @@ inline Bitboard pawnAttackersOf(int attacker, Square sq) {
 
 // The highest-numbered square of a non-empty bitboard (its lowest bit).
 inline Square BitScan(Bitboard b) { return 63 - __builtin_ctzll(b); }
-inline int PopCount(Bitboard b) { return __builtin_popcountll(b); }
+// The number of squares of a bitboard. Without the popcnt instruction (a build for every x86-64)
+// the compiler would call a library routine; these few operations are quicker.
+inline int PopCount(Bitboard b) {
+#ifdef __POPCNT__
+  return __builtin_popcountll(b);
+#else
+  b -= (b >> 1) & 0x5555555555555555ULL;
+  b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
+  b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+  return int((b * 0x0101010101010101ULL) >> 56);
+#endif
+}
 
 inline Bitboard rankAttacks(Square sq) {
   return RankAttacks[sq][(pos.occupied >> (8 * (7 - rowOf(sq)))) & 0xFF];

@@ -2,6 +2,13 @@
 
 #include <cstring>
 
-PawnCache pawnCache;
+#include "io/huge_pages.h"
 
-void ClearPawnCache() { std::memset(&pawnCache, 0, sizeof pawnCache); }
+// In huge pages where the kernel allows, as the transposition table.
+alignas(HUGE_PAGE_SIZE) PawnCache pawnCache;
+
+void ClearPawnCache() {
+  static const bool advised = AdviseHugePages(&pawnCache, sizeof pawnCache);
+  (void)advised;
+  std::memset(&pawnCache, 0, sizeof pawnCache);
+}

@@ -142,6 +142,7 @@ int searchMoves(PlyRecord* r, int depth, int ply, int alpha, int beta, bool inCh
     ++search.nodeCount;
     ++search.movesMade;
     makeMove(m, r);
+    PrefetchTable(pos.hashKey, pos.sideToMove);
     int score;
     if (kingAttackedAfter(m, side)) {
       score = -INFINITE_SCORE;

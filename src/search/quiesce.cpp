@@ -59,6 +59,7 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
   }
   saveSnapshot(r);
   liftQuiescenceMoves(start, r->listEnd, r);
+  PrefetchChildren(start, r->listEnd);
 
   for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
     selectByScore(r->cursor, r->listEnd);
@@ -71,6 +72,7 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
     }
     ++search.movesMade;
     makeMove(m, r);
+    PrefetchTable(pos.hashKey, pos.sideToMove);
     int score;
     if (qdepth < -6 || ply > 132) {
       score = -Evaluate();

@@ -94,6 +94,7 @@ int16_t RootSearch(int alpha, int beta) {
     ++search.nodeCount;
     ++search.movesMade;
     makeMove(m, r);
+    PrefetchTable(pos.hashKey, pos.sideToMove);
     int score;
     if (DrawTest(2)) {
       score = 0;
