@@ -19,6 +19,8 @@
 #   --opponent CMD    the opponent's command (default fairymax; fairymax, phalanx and
 #                     gnuchess are installed when missing; gnuchess runs in xboard mode
 #                     through scripts/gnuchess_xboard.sh)
+#   --opponent-ini FILE  copied into the opponent's directory as Dorvik.ini (when the
+#                     opponent is another Dorvik)
 #   --openings FILE   opening lines, SAN moves from the initial position, one a line
 #                     (default scripts/openings.txt); each is played twice, once with
 #                     each colour, in turn; "none" starts every game from the initial
@@ -40,7 +42,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xboard_common.sh"
 
 games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder
-openings=$here/openings.txt
+openings=$here/openings.txt opponent_ini=
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -50,6 +52,7 @@ while [ $# -gt 0 ]; do
         --ini) ini=${2:?}; shift 2 ;;
         --opponent) opponent=${2:?}; shift 2 ;;
         --openings) openings=${2:?}; shift 2 ;;
+        --opponent-ini) opponent_ini=${2:?}; shift 2 ;;
         --timeout) limit=${2:?}; shift 2 ;;
         --no-ponder) ponder=-xponder; shift ;;
         -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
@@ -92,6 +95,7 @@ if [ "$openings" != none ]; then
     book=(-lgf "$out/openings.pgn" -lgi -2 -rewindIndex "$(grep -c '^\[Event' "$out/openings.pgn")")
 fi
 [ -n "$ini" ] && cp "$ini" "$edir/Dorvik.ini"
+[ -n "$opponent_ini" ] && cp "$opponent_ini" "$odir/Dorvik.ini"
 
 # xboard starts the engine through this wrapper, which keeps its standard
 # error and how it ended (a crash may otherwise show only as a lost game on

@@ -1,0 +1,99 @@
+#!/bin/bash
+# Long runs against real opponents in the time controls a front end sends, to show that Dorvik
+# never loses on time: game in 10 s, game in 20 s, 40 moves in 20 s repeating, and 2 s + 1 s a
+# move, each against GNU Chess and Phalanx, with pondering off and on, from the opening lines.
+# Every run is a scripts/match.sh match; a run with any bad ending (a time forfeit, a crash, an
+# illegal move, a false claim) fails. The table of results and the lowest clock Dorvik ever had
+# when it moved are printed and written to OUT/clock_matches.txt.
+#
+# Usage: scripts/clock_matches.sh [options]
+#   --games N         games in each run (default 8: 4 openings, both colours); 4 controls, 2
+#                     opponents and 2 ponder settings make 16 runs
+#   --controls LIST   time controls as match.sh takes them, comma-separated
+#                     (default 0:10,0:20,40/0:20,0:02+1)
+#   --opponents LIST  comma-separated (default gnuchess,phalanx)
+#   --out DIR         where the runs go (default build/clock_matches)
+#   --engine PATH     the engine (default build/dorvik)
+#   --ini FILE        its Dorvik.ini (default: the repository's, with absolute paths)
+# Runs without pondering go two at a time (each engine thinks only on its own move); runs with
+# pondering one at a time, so that every engine has a core.
+set -u -o pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+# shellcheck source=scripts/xboard_common.sh
+. "$here/xboard_common.sh"
+
+games=8 controls=0:10,0:20,40/0:20,0:02+1 opponents=gnuchess,phalanx out=$root/build/clock_matches
+engine=$root/build/dorvik ini=''
+while [ $# -gt 0 ]; do
+    case $1 in
+        --games) games=${2:?}; shift 2 ;;
+        --controls) controls=${2:?}; shift 2 ;;
+        --opponents) opponents=${2:?}; shift 2 ;;
+        --out) out=${2:?}; shift 2 ;;
+        --engine) engine=${2:?}; shift 2 ;;
+        --ini) ini=${2:?}; shift 2 ;;
+        -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
+        *) die "unknown option $1 (see --help)" ;;
+    esac
+done
+[ -x "$engine" ] || die "no engine at $engine (build it first)"
+mkdir -p "$out" || die "cannot create $out"
+if [ -z "$ini" ]; then
+    # The repository's settings, its book and bitbase folders made absolute.
+    ini=$out/Dorvik.ini
+    sed -e "s|^BOOK_PATH=|BOOK_PATH=$root/|" -e "s|^EGBB_PATH=|EGBB_PATH=$root/|" "$root/Dorvik.ini" >"$ini"
+fi
+
+IFS=, read -r -a tcs <<<"$controls"
+IFS=, read -r -a opps <<<"$opponents"
+runs=()
+for ponder in off on; do
+    for tc in "${tcs[@]}"; do
+        for opp in "${opps[@]}"; do runs+=("$ponder|$tc|$opp"); done
+    done
+done
+
+# run_one PONDER TC OPPONENT: one match into its own folder.
+run_one() {
+    local name
+    name=$(echo "$1-$2-$3" | tr '/:+' '_-p')
+    local flag=()
+    [ "$1" = off ] && flag=(--no-ponder)
+    "$here/match.sh" --games "$games" --tc "$2" --opponent "$3" "${flag[@]}" --engine "$engine" \
+        --ini "$ini" --out "$out/$name" >"$out/$name.log" 2>&1
+    echo "$1|$2|$3|$?|$out/$name" >>"$out/runs.txt"
+}
+
+: >"$out/runs.txt"
+for r in "${runs[@]}"; do
+    IFS='|' read -r ponder tc opp <<<"$r"
+    if [ "$ponder" = off ]; then
+        # Two at a time: wait while two are running.
+        while [ "$(jobs -rp | wc -l)" -ge 2 ]; do sleep 1; done
+        run_one "$ponder" "$tc" "$opp" &
+    else
+        wait
+        run_one "$ponder" "$tc" "$opp"
+    fi
+done
+wait
+
+{
+printf '%-8s %-10s %-9s %6s %14s %8s %12s  %s\n' control opponent ponder games "Dorvik +=-" forfeits "lowest clock" endings
+failed=0 lowest=''
+while IFS='|' read -r ponder tc opp rc dir; do
+    s=$dir/summary.txt
+    [ "$rc" = 0 ] || failed=1
+    score=$(sed -n 's/^Games: \([0-9]*\)   Dorvik: \(+[0-9]* =[0-9]* -[0-9]*\).*/\1 \2/p' "$s")
+    forfeits=$(grep -c 'PROBLEM: game .* time forfeit (Dorvik lost it)' "$s")
+    clock=$(sed -n 's/^Lowest clock of Dorvik when it moved: \([-0-9]*\) ms.*/\1/p' "$s")
+    kinds=$(sed -n '/^Endings:/,/^[A-Z]/p' "$s" | grep '^ ' | sed 's/^ *//' | paste -sd ';' -)
+    printf '%-8s %-10s %-9s %6s %14s %8s %9s ms  %s\n' "$tc" "$opp" "$ponder" "${score%% *}" "${score#* }" \
+        "$forfeits" "${clock:-?}" "$kinds"
+    if [ -n "$clock" ] && { [ -z "$lowest" ] || [ "$clock" -lt "$lowest" ]; }; then lowest=$clock; fi
+done <"$out/runs.txt"
+echo "Lowest clock of Dorvik when it moved, over all runs: ${lowest:-?} ms"
+[ $failed = 0 ] && echo "All runs passed" || echo "FAILED: see the runs' summary.txt files in $out"
+} | tee "$out/clock_matches.txt"
+grep -q '^All runs passed' "$out/clock_matches.txt"
