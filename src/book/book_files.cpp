@@ -1,8 +1,9 @@
 #include "book/book_files.h"
 
+#include <sys/stat.h>
+
 #include <bit>
 #include <cstring>
-#include <sys/stat.h>
 
 static_assert(std::endian::native == std::endian::little, "book files are read as little-endian");
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+
 #include "board/types.h"
 
 inline constexpr int BOOK_BUCKETS = 131072;

@@ -1,8 +1,9 @@
 #include "db/position_db.h"
 
+#include <sys/stat.h>
+
 #include <cinttypes>
 #include <cstring>
-#include <sys/stat.h>
 
 DbPair db;
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+
 #include "board/types.h"
 
 inline constexpr int DB_MESSAGE_SIZE = 512;  // room for a whole offending input line

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "board/move.h"
-#include "driver/tool_commands.h"
-#include "driver/xboard_commands.h"
 #include "driver/engine_state.h"
 #include "driver/game_flow.h"
 #include "driver/startup.h"
+#include "driver/tool_commands.h"
+#include "driver/xboard_commands.h"
 #include "io/input.h"
 #include "io/log.h"
 #include "movegen/make_move.h"

@@ -1,4 +1,3 @@
-#include "board/score.h"
 #include "eval/bitbase.h"
 
 #include <dlfcn.h>
@@ -7,6 +6,7 @@
 #include <string>
 
 #include "board/position.h"
+#include "board/score.h"
 #include "board/tables.h"
 
 Bitbases bitbases;

@@ -1,4 +1,3 @@
-#include "board/score.h"
 #include "search/ordering.h"
 
 #include <algorithm>
@@ -6,6 +5,7 @@
 
 #include "board/move.h"
 #include "board/position.h"
+#include "board/score.h"
 
 HistoryTables history;
 

@@ -10,9 +10,9 @@
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
 #include "search/draws.h"
+#include "search/limits.h"
 #include "search/node_steps.h"
 #include "search/ordering.h"
-#include "search/limits.h"
 #include "search/search_state.h"
 #include "search/transtable.h"
 
