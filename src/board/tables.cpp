@@ -20,6 +20,7 @@ Bitboard WhitePassedMask[64], BlackPassedMask[64];
 Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
 Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 Bitboard QueenReach[64], RookReach[64], BishopReach[64];
+uint8_t SquareDistance[64][64];
 
 namespace {
 
@@ -191,5 +192,11 @@ void InitTables() {
     fillDiagonalPlacement(diag, IndexA8H1, DiagShiftA8H1, DiagMaskA8H1);
   }
   initMasks();
+  for (Square a = 0; a < 64; ++a)
+    for (Square b = 0; b < 64; ++b) {
+      int rows = rowOf(a) > rowOf(b) ? rowOf(a) - rowOf(b) : rowOf(b) - rowOf(a);
+      int files = fileOf(a) > fileOf(b) ? fileOf(a) - fileOf(b) : fileOf(b) - fileOf(a);
+      SquareDistance[a][b] = uint8_t(rows > files ? rows : files);
+    }
   initEpPairs();
 }

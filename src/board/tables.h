@@ -21,6 +21,7 @@ extern Bitboard WhitePassedMask[64], BlackPassedMask[64];
 extern Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
 extern Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 extern Bitboard QueenReach[64], RookReach[64], BishopReach[64];
+extern uint8_t SquareDistance[64][64];  // king steps between two squares (the larger of rows and files)
 
 void InitTables();
 

@@ -34,10 +34,3 @@ struct ColourView {
 };
 
 inline Bitboard rowMask(int row) { return Bitboard(0xFF) << (8 * (7 - row)); }
-
-inline int chebyshevDistance(Square a, Square b) {
-  int rows = rowOf(a) - rowOf(b), files = fileOf(a) - fileOf(b);
-  if (rows < 0) rows = -rows;
-  if (files < 0) files = -files;
-  return rows > files ? rows : files;
-}

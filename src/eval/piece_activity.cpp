@@ -31,10 +31,20 @@ constexpr TrappedBishop TrappedBishops[4] = {{A7, B6}, {B8, C7}, {G8, F7}, {H7, 
 
 constexpr Bitboard LightSquares = 0xAA55AA55AA55AA55ull;
 
+// Mobility counts the squares of every slider, in most evaluations: the function is compiled twice
+// and the version with the popcnt instruction is chosen at run time where the processor has it,
+// so that the default build, which runs on any x86-64, need not go without it.
+#if defined(__GNUC__) && !defined(__clang__)
+#define WITH_POPCNT_CLONE __attribute__((target_clones("popcnt", "default")))
+#else
+#define WITH_POPCNT_CLONE
+#endif
+inline int countSquares(Bitboard b) { return __builtin_popcountll(b); }
+
 }  // namespace
 
 template <Colour C>
-PieceTally PieceActivity() {
+WITH_POPCNT_CLONE PieceTally PieceActivity() {
   using S = ColourView<C>;
   const int material = pos.totalMaterial;
   const int totalPawns = pos.pawnCount[WHITE] + pos.pawnCount[BLACK];
@@ -45,7 +55,7 @@ PieceTally PieceActivity() {
   PieceTally t{0, 0, 0, 0};
 
   auto attackOnKing = [&](Bitboard attacks, Square sq, TropismPiece kind) {
-    t.kingAttack += ((attacks & kingZone) ? 1 : 0) + TropismTable[kind][chebyshevDistance(sq, enemyKing)];
+    t.kingAttack += ((attacks & kingZone) ? 1 : 0) + TropismTable[kind][SquareDistance[sq][enemyKing]];
   };
 
   const int16_t* knightTable = PhaseSelector[PHASE_KNIGHT][material];
@@ -61,7 +71,7 @@ PieceTally PieceActivity() {
   for (Bitboard b = bishops; b; b &= b - 1) {
     Square sq = BitScan(b);
     Bitboard attacks = bishopAttacks(sq);
-    t.score += BISHOP_BASE + bishopTable[S::tableIndex(sq)] - totalPawns + 5 * PopCount(attacks & targets) - 24;
+    t.score += BISHOP_BASE + bishopTable[S::tableIndex(sq)] - totalPawns + 5 * countSquares(attacks & targets) - 24;
     attackOnKing(attacks, sq, TROPISM_BISHOP);
     ++t.minors;
   }
@@ -86,12 +96,12 @@ PieceTally PieceActivity() {
       t.score += (enemyPawns & file) ? ROOK_HALF_OPEN_FILE : ROOK_OPEN_FILE;
     }
     Bitboard attacks = rookAttacks(sq);
-    t.score += 2 * PopCount(attacks & targets) - 14;
+    t.score += 2 * countSquares(attacks & targets) - 14;
     attackOnKing(attacks, sq, TROPISM_ROOK);
     ++t.majors;
   }
   const int seventhRow = rowOf(S::flip(A7));
-  if (int onSeventh = PopCount(rooks & rowMask(seventhRow))) {
+  if (int onSeventh = countSquares(rooks & rowMask(seventhRow))) {
     if (onSeventh == 1) {
       t.score += ROOK_ON_SEVENTH;
     } else {
@@ -106,7 +116,7 @@ PieceTally PieceActivity() {
   for (Bitboard b = pos.pieceBB[S::queen]; b; b &= b - 1) {
     Square sq = BitScan(b);
     Bitboard attacks = queenAttacks(sq);
-    t.score += QUEEN_BASE + queenTable[S::tableIndex(sq)] + PopCount(attacks & targets) - 13;
+    t.score += QUEEN_BASE + queenTable[S::tableIndex(sq)] + countSquares(attacks & targets) - 13;
     attackOnKing(attacks, sq, TROPISM_QUEEN);
     ++t.majors;
   }
