@@ -63,8 +63,7 @@ dir=$(cd "$dir" && pwd)
 out=${out:-$dir/collection.pgn}
 
 # The opening lines, as a list of PGN movetexts with move numbers.
-mapfile -t lines < <(sed -e 's/#.*//' -e 's/^[ \t]*//' -e 's/[ \t]*$//' "$openings" | grep -v '^$' |
-    awk '{ s = ""; for (i = 1; i <= NF; i++) { if (i % 2) s = s ((i + 1) / 2) ". "; s = s $i " " } print s "*" }')
+mapfile -t lines < <(opening_movetexts "$openings")
 [ ${#lines[@]} -gt 0 ] || die "no opening lines in $openings"
 
 # play_batch JOBDIR NAME N TC  plays N games from the openings in

@@ -101,12 +101,16 @@ xboard_base_options() {
          "-pgnExtendedInfo false"
 }
 
-# openings_pgn LINES PGN  writes the opening lines of LINES (SAN moves from the initial position,
-# one line each, '#' starts a comment) as a PGN file of unfinished games, for xboard's -lgf.
-openings_pgn() {
+# opening_movetexts LINES  prints the opening lines of LINES (SAN moves from the initial position,
+# one line each, '#' starts a comment) as PGN movetexts with move numbers, ending in "*".
+opening_movetexts() {
     sed -e 's/#.*//' -e 's/^[ \t]*//' -e 's/[ \t]*$//' "$1" | grep -v '^$' |
-        awk '{ s = ""; for (i = 1; i <= NF; i++) { if (i % 2) s = s ((i + 1) / 2) ". "; s = s $i " " }
-               printf "[Event \"opening %d\"]\n[Result \"*\"]\n\n%s*\n\n", NR, s }' >"$2"
+        awk '{ s = ""; for (i = 1; i <= NF; i++) { if (i % 2) s = s ((i + 1) / 2) ". "; s = s $i " " } print s "*" }'
+}
+
+# openings_pgn LINES PGN  writes the opening lines as a PGN file of unfinished games, for -lgf.
+openings_pgn() {
+    opening_movetexts "$1" | awk '{ printf "[Event \"opening %d\"]\n[Result \"*\"]\n\n%s\n\n", NR, $0 }' >"$2"
     [ -s "$2" ]
 }
 
