@@ -174,7 +174,8 @@ int16_t IterativeDeepening() {
       w = {std::max(score - 30, -MATE_SCORE), std::min(score + 30, MATE_SCORE)};
     }
 
-    // The closing line shows the result that will be played.
+    // The closing line shows the result that will be played; a search stopped before any
+    // iteration finished has none to show.
     int lastDepth = int(search.iterationDepth) - 1, rootScore;
     if (search.result.move) {
       lastDepth = search.result.depth;
@@ -185,7 +186,7 @@ int16_t IterativeDeepening() {
       rootScore = BuildPv(text, std::min(lastDepth, PV_MAX_MOVES));
     }
     logLine("-E (-): %d:\t%d\t%d\t%s", lastDepth, rootScore, (processClock() - startClock) / 10, text);
-    report(ReportKind::CLOSING, lastDepth, rootScore, startClock, text);
+    if (search.result.move) report(ReportKind::CLOSING, lastDepth, rootScore, startClock, text);
 
     // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
     // by the caller is obeyed at once.
