@@ -34,7 +34,7 @@ echo "signatures: $hash $s_old, this tree $s_new"
 
 # Each run at real-time priority on one core where that is allowed, so that other work on the
 # machine disturbs the figures less.
-run() { chrt -f 50 taskset -c 1 "$@" 2>/dev/null || "$@"; }
+run() { chrt -f 50 "$@" 2>/dev/null || "$@"; }
 speed() { run "$1" | sed -n 's/^total moves made: .* s: \([0-9]*\) moves.*/\1/p'; }
 a=() b=()
 for ((i = 0; i < runs; i++)); do

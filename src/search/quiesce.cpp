@@ -59,7 +59,6 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
   }
   saveSnapshot(r);
   liftQuiescenceMoves(start, r->listEnd, r);
-  PrefetchChildren(start, r->listEnd);
 
   for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
     selectByScore(r->cursor, r->listEnd);

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "board/move.h"
 #include "board/position.h"
 #include "board/score.h"
-#include "board/zobrist.h"
 #include "io/huge_pages.h"
 #include "movegen/ply.h"
 
@@ -68,20 +66,6 @@ void ClearHashTables() {
   static const bool advised = AdviseHugePages(&transTable, sizeof transTable);
   (void)advised;
   std::memset(&transTable, 0, sizeof transTable);
-}
-
-void PrefetchChildren(const MoveEntry* begin, const MoveEntry* end) {
-  HashKey base = pos.hashKey;
-  if (pos.epSquare) base ^= ZobristKeys[EMPTY][pos.epSquare];
-  const int child = pos.sideToMove ^ 1;
-  for (const MoveEntry* e = begin; e < end; ++e) {
-    const Square f = moveFrom(e->move), t = moveTo(e->move);
-    const Piece p = pos.board[f], victim = pos.board[t];
-    const Piece arriving = isPromotion(e->move) ? pieceOf(pos.sideToMove, WQUEEN) : p;
-    HashKey key = base ^ ZobristKeys[p][f] ^ ZobristKeys[arriving][t];
-    if (victim) key ^= ZobristKeys[victim][t];
-    PrefetchTable(key, child);
-  }
 }
 
 const TransEntry* FindEntry() {

@@ -4,7 +4,6 @@
 
 #include "board/score.h"
 #include "board/types.h"
-#include "movegen/ply.h"
 
 struct TransEntry {
   uint32_t word0;    // bits 18..31 key check, 16..17 key bits, 0..15 move
@@ -30,12 +29,6 @@ inline void PrefetchTable(HashKey key, int side) {
   __builtin_prefetch(bucket);
   __builtin_prefetch(bucket + sizeof(TransEntry) * TT_WAYS - 1);  // a bucket may straddle two lines
 }
-
-// Prefetches the buckets of the positions after the moves of a list, their keys reckoned from
-// the moved and the captured piece (castling rights and a new en-passant square are left out: a
-// prefetch of a wrong bucket costs only bandwidth). For short lists whose moves are mostly all
-// searched, as the captures of the quiescence search.
-void PrefetchChildren(const MoveEntry* begin, const MoveEntry* end);
 
 // Zeroes every entry of both halves.
 void ClearHashTables();
