@@ -137,9 +137,10 @@ Board flippedBoard(const Board& board) {
 }
 
 void arrangeMen(Board& board) {
-  std::stable_sort(board.men + 2, board.men + board.count, [](const Man& a, const Man& b) {
-    return a.colour != b.colour ? a.colour < b.colour : a.type < b.type;
-  });
+  // An insertion sort: at most three men, and it keeps men of one kind in their order.
+  auto order = [](const Man& m) { return m.colour * PIECE_TYPES + m.type; };
+  for (int i = 3; i < board.count; ++i)
+    for (int j = i; j > 2 && order(board.men[j]) < order(board.men[j - 1]); --j) std::swap(board.men[j], board.men[j - 1]);
 }
 
 }  // namespace egbb

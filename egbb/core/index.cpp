@@ -79,19 +79,19 @@ Indexer::Indexer(const Ending& ending) : pawns_(ending.hasPawns()), count_(endin
   for (int side = 0; side < 2; ++side)
     for (int t = 0; t < PIECE_TYPES; ++t)
       for (int k = 0; k < ending.count[side][t]; ++k) men_[slot++] = Man{uint8_t(side), uint8_t(t), 0};
-  for (int i = 2; i < count_; ++i) piecePlaces_ *= places(men_[i]);
+  for (int i = 2; i < count_; ++i) {
+    piecePlaces_ *= places(men_[i]);
+    sameKind_[i] = i > 2 && men_[i].colour == men_[i - 1].colour && men_[i].type == men_[i - 1].type;
+  }
   size_ = piecePlaces_ * uint64_t(KINGS.count[pawns_]);
 }
 
 // The squares after the symmetry, with each group of like men in ascending order.
 void Indexer::canonicalSquares(const Board& board, int transform, uint8_t* squares) const {
   for (int i = 0; i < count_; ++i) squares[i] = TRANSFORM.square[transform][board.men[i].square];
-  for (int i = 2; i < count_;) {
-    int j = i + 1;
-    while (j < count_ && men_[j].colour == men_[i].colour && men_[j].type == men_[i].type) ++j;
-    std::sort(squares + i, squares + j);
-    i = j;
-  }
+  for (int i = 3; i < count_; ++i)
+    if (sameKind_[i])
+      for (int j = i; j > 2 && sameKind_[j] && squares[j] < squares[j - 1]; --j) std::swap(squares[j], squares[j - 1]);
 }
 
 uint64_t Indexer::index(const Board& board) const {

@@ -30,6 +30,7 @@ class Indexer {
   bool pawns_;
   int count_;  // men, kings included
   Man men_[MAX_MEN];
+  bool sameKind_[MAX_MEN] = {};  // the man is of the kind of the one before it
   uint64_t piecePlaces_;  // the number of ways to place the men besides the kings
   uint64_t size_;
 };
