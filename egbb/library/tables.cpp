@@ -15,6 +15,7 @@ namespace {
 
 void refuse(const std::string& path, const std::string& reason) {
   std::printf("EGBB ERROR: %s: %s; table not used\n", path.c_str(), reason.c_str());
+  std::fflush(stdout);
 }
 
 bool heldInMemory(const Ending& ending, int loadMode) { return loadMode >= 3 || (loadMode == 2 && ending.men() <= 4); }
@@ -44,6 +45,8 @@ void Tables::load(const std::string& directory, size_t cacheBytes, int loadMode)
   std::sort(names.begin(), names.end());
   std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
   for (const std::string& name : names) add(prefix, name, loadMode);
+  if (tables_.empty()) std::printf("EGBB WARNING: no tables in %s\n", directory.c_str());
+  std::fflush(stdout);
 }
 
 void Tables::add(const std::string& prefix, const std::string& name, int loadMode) {
@@ -97,6 +100,7 @@ const uint8_t* Tables::block(uint32_t t, uint32_t id) {
   cache_.forget(key);
   table.damaged[id] = true;
   std::printf("EGBB ERROR: %s: block %u is damaged; its positions get no result\n", table.path.c_str(), id);
+  std::fflush(stdout);
   return nullptr;
 }
 
