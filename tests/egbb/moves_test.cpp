@@ -12,7 +12,7 @@
 #include "board/tables.h"
 #include "core/chess.h"
 #include "core/ending.h"
-#include "egbb/random_boards.h"
+#include "egbb/boards.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
@@ -33,40 +33,11 @@ std::vector<Ending> everyEnding() {
   return all;
 }
 
-std::string squareText(int sq) { return {char('a' + egbb::fileOf(sq)), char('1' + egbb::rankOf(sq))}; }
-
-std::string fenOf(const Board& b) {
-  char grid[8][8] = {};
-  for (int i = 0; i < b.count; ++i) {
-    char letter = "qrbnpk"[b.men[i].type];
-    grid[egbb::rankOf(b.men[i].square)][egbb::fileOf(b.men[i].square)] = b.men[i].colour == egbb::WHITE ? char(letter - 32) : letter;
-  }
-  std::string fen;
-  for (int r = 7; r >= 0; --r) {
-    int empty = 0;
-    for (int f = 0; f < 8; ++f) {
-      if (!grid[r][f]) {
-        ++empty;
-        continue;
-      }
-      if (empty) fen += char('0' + empty), empty = 0;
-      fen += grid[r][f];
-    }
-    if (empty) fen += char('0' + empty);
-    if (r) fen += '/';
-  }
-  return fen + (b.side == egbb::WHITE ? " w - - 0 1" : " b - - 0 1");
-}
-
 std::set<std::string> tableMoves(const Board& b) {
   TableMove moves[MAX_MOVES];
   int n = egbb::legalMoves(b, moves);
   std::set<std::string> texts;
-  for (int i = 0; i < n; ++i) {
-    std::string t = squareText(b.men[moves[i].man].square) + squareText(moves[i].to);
-    if (moves[i].promotion != egbb::KING) t += "qrbn"[moves[i].promotion];
-    texts.insert(t);
-  }
+  for (int i = 0; i < n; ++i) texts.insert(egbbtest::moveText(b, moves[i]));
   return texts;
 }
 
@@ -105,7 +76,7 @@ TEST(Moves, LegalMovesAgreeWithTheEngineOnRandomPositionsOfEveryEnding) {
   int compared = 0;
   for (int i = 0; i < 4000; ++i) {
     Board b = egbbtest::randomBoard(endings[i % endings.size()], random);
-    std::string fen = fenOf(b);
+    std::string fen = egbbtest::fenOf(b);
     std::set<std::string> ours = tableMoves(b), engine = engineMoves(fen);
     ASSERT_EQ(ours, engine) << fen;
     compared += int(ours.size());
@@ -129,19 +100,19 @@ TEST(Moves, MovesTakenBackLeadToPositionsThatPlayThem) {
       bool found = std::any_of(back, back + m, [&](const Unmove& u) {
         return sameBoard(u.before, b) && (u.doublePush >= 0) == egbb::isDoublePush(b, moves[k]);
       });
-      ASSERT_TRUE(found) << fenOf(b) << " move to " << squareText(moves[k].to);
+      ASSERT_TRUE(found) << egbbtest::fenOf(b) << " move to " << egbbtest::squareText(moves[k].to);
     }
     // Every position backward plays a quiet move to the board.
     Unmove back[MAX_MOVES];
     int m = egbb::unmoves(b, back);
     for (int k = 0; k < m; ++k) {
-      ASSERT_TRUE(egbb::isLegal(back[k].before)) << fenOf(back[k].before);
+      ASSERT_TRUE(egbb::isLegal(back[k].before)) << egbbtest::fenOf(back[k].before);
       TableMove forward[MAX_MOVES];
       int f = egbb::legalMoves(back[k].before, forward);
       bool found = std::any_of(forward, forward + f, [&](const TableMove& mv) {
         return mv.captured < 0 && mv.promotion == egbb::KING && sameBoard(egbb::afterMove(back[k].before, mv), b);
       });
-      ASSERT_TRUE(found) << fenOf(back[k].before) << " to " << fenOf(b);
+      ASSERT_TRUE(found) << egbbtest::fenOf(back[k].before) << " to " << egbbtest::fenOf(b);
     }
   }
 }

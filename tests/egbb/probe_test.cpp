@@ -8,7 +8,7 @@
 
 #include "core/ending.h"
 #include "egbb/library_handle.h"
-#include "egbb/random_boards.h"
+#include "egbb/boards.h"
 
 namespace {
 
