@@ -17,7 +17,7 @@ namespace {
 
 constexpr char MAGIC[8] = {'D', 'O', 'R', 'V', 'I', 'K', 'T', 'B'};
 constexpr uint32_t VERSION = 1;
-constexpr size_t FIXED_HEADER = 8 + 4 + 8 + 4 + 8 + 4 + 2 * SYMBOLS;
+constexpr size_t FIXED_HEADER = table_layout::OFFSETS;
 // No block codes to more than this: a value costs at most MAX_CODE_LENGTH bits.
 constexpr uint64_t MAX_CODED_BLOCK = uint64_t(BLOCK_VALUES) * MAX_CODE_LENGTH / 8 + 8;
 
@@ -74,16 +74,16 @@ bool TableFile::open(int fd, const Ending& ending, std::string& error) {
   uint8_t fixed[FIXED_HEADER];
   if (size < FIXED_HEADER || !readAt(fd, fixed, FIXED_HEADER, 0)) return error = "truncated header", false;
   if (std::memcmp(fixed, MAGIC, 8) != 0) return error = "not a table file", false;
-  if (get<uint32_t>(fixed + 8) != VERSION) return error = "unknown table version", false;
+  if (get<uint32_t>(fixed + table_layout::VERSION) != VERSION) return error = "unknown table version", false;
   char name[9] = {};
-  std::memcpy(name, fixed + 12, 8);
+  std::memcpy(name, fixed + table_layout::ENDING, 8);
   if (name != ending.name()) return error = "holds " + std::string(name) + ", not " + ending.name(), false;
-  positions_ = get<uint64_t>(fixed + 24);
-  blocks_ = get<uint32_t>(fixed + 32);
-  if (get<uint32_t>(fixed + 20) != BLOCK_VALUES || positions_ != Indexer(ending).size() || blocks_ != blocksFor(positions_))
+  positions_ = get<uint64_t>(fixed + table_layout::POSITIONS);
+  blocks_ = get<uint32_t>(fixed + table_layout::BLOCKS);
+  if (get<uint32_t>(fixed + table_layout::BLOCK_VALUES) != BLOCK_VALUES || positions_ != Indexer(ending).size() || blocks_ != blocksFor(positions_))
     return error = "wrong table dimensions", false;
   for (int side = 0; side < 2; ++side)
-    if (!code_[side].setLengths(fixed + 36 + side * SYMBOLS)) return error = "damaged code table", false;
+    if (!code_[side].setLengths(fixed + table_layout::CODE_LENGTHS + side * SYMBOLS)) return error = "damaged code table", false;
 
   uint64_t blockCount = 2 * uint64_t(blocks_);
   uint64_t headerSize = FIXED_HEADER + 8 * (blockCount + 1) + 4 * blockCount + 4;

@@ -20,6 +20,12 @@ namespace egbb {
 
 inline constexpr const char* TABLE_SUFFIX = ".dtm";
 
+// Where the fields of the layout above begin.
+namespace table_layout {
+inline constexpr size_t VERSION = 8, ENDING = 12, BLOCK_VALUES = 20, POSITIONS = 24, BLOCKS = 32, CODE_LENGTHS = 36;
+inline constexpr size_t OFFSETS = CODE_LENGTHS + 2 * SYMBOLS;  // the fixed part ends here
+}  // namespace table_layout
+
 class TableFile {
  public:
   // Reads and checks the header of the open file `fd`, which must hold `ending`; on failure the

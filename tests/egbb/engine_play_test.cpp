@@ -6,6 +6,7 @@
 
 #include "core/ending.h"
 #include "e2e/session.h"
+#include "core/board_text.h"
 #include "egbb/boards.h"
 #include "egbb/library_handle.h"
 
@@ -32,7 +33,7 @@ OnlyMove findOnlyMove(const egbbtest::Library& library, const char* ending, int 
       int reply = library.probe(afterMove(b, moves[i]));  // the opponent's view
       if (wanted == 1 ? reply < 0 : reply == 0) ++keeping, kept = i;
     }
-    if (n >= 4 && keeping == 1) return {egbbtest::fenOf(b), egbbtest::moveText(b, moves[kept])};
+    if (n >= 4 && keeping == 1) return {egbb::fenOf(b), egbb::moveText(b, moves[kept])};
   }
 }
 

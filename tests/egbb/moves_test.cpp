@@ -12,6 +12,7 @@
 #include "board/tables.h"
 #include "core/chess.h"
 #include "core/ending.h"
+#include "core/board_text.h"
 #include "egbb/boards.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
@@ -37,7 +38,7 @@ std::set<std::string> tableMoves(const Board& b) {
   TableMove moves[MAX_MOVES];
   int n = egbb::legalMoves(b, moves);
   std::set<std::string> texts;
-  for (int i = 0; i < n; ++i) texts.insert(egbbtest::moveText(b, moves[i]));
+  for (int i = 0; i < n; ++i) texts.insert(egbb::moveText(b, moves[i]));
   return texts;
 }
 
@@ -76,7 +77,7 @@ TEST(Moves, LegalMovesAgreeWithTheEngineOnRandomPositionsOfEveryEnding) {
   int compared = 0;
   for (int i = 0; i < 4000; ++i) {
     Board b = egbbtest::randomBoard(endings[i % endings.size()], random);
-    std::string fen = egbbtest::fenOf(b);
+    std::string fen = egbb::fenOf(b);
     std::set<std::string> ours = tableMoves(b), engine = engineMoves(fen);
     ASSERT_EQ(ours, engine) << fen;
     compared += int(ours.size());
@@ -100,19 +101,19 @@ TEST(Moves, MovesTakenBackLeadToPositionsThatPlayThem) {
       bool found = std::any_of(back, back + m, [&](const Unmove& u) {
         return sameBoard(u.before, b) && (u.doublePush >= 0) == egbb::isDoublePush(b, moves[k]);
       });
-      ASSERT_TRUE(found) << egbbtest::fenOf(b) << " move to " << egbbtest::squareText(moves[k].to);
+      ASSERT_TRUE(found) << egbb::fenOf(b) << " move to " << egbb::squareText(moves[k].to);
     }
     // Every position backward plays a quiet move to the board.
     Unmove back[MAX_MOVES];
     int m = egbb::unmoves(b, back);
     for (int k = 0; k < m; ++k) {
-      ASSERT_TRUE(egbb::isLegal(back[k].before)) << egbbtest::fenOf(back[k].before);
+      ASSERT_TRUE(egbb::isLegal(back[k].before)) << egbb::fenOf(back[k].before);
       TableMove forward[MAX_MOVES];
       int f = egbb::legalMoves(back[k].before, forward);
       bool found = std::any_of(forward, forward + f, [&](const TableMove& mv) {
         return mv.captured < 0 && mv.promotion == egbb::KING && sameBoard(egbb::afterMove(back[k].before, mv), b);
       });
-      ASSERT_TRUE(found) << egbbtest::fenOf(back[k].before) << " to " << egbbtest::fenOf(b);
+      ASSERT_TRUE(found) << egbb::fenOf(back[k].before) << " to " << egbb::fenOf(b);
     }
   }
 }
