@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Ending ending;
   Ending::parse(name, ending);
   Indexer indexer(ending);
-  for (uint64_t number = 0; number < indexer.size(); number += 97)
+  for (uint64_t number = 0; number < indexer.size(); number += 1021)
     for (int side = 0; side < 2; ++side) {
       Board b;
       if (!indexer.decode(number, side, b)) continue;
