@@ -31,6 +31,7 @@ struct Loaded {
 
 class AllTables {
  public:
+  // The tables of up to four men, those the build makes: 5-man ones made by hand are not checked.
   explicit AllTables(const std::string& directory) {
     DIR* dir = opendir(directory.c_str());
     if (!dir) return;
@@ -38,7 +39,7 @@ class AllTables {
       std::string name = entry->d_name;
       Ending e;
       if (name.size() < 5 || name.substr(name.size() - 4) != TABLE_SUFFIX ||
-          !Ending::parse(name.substr(0, name.size() - 4), e))
+          !Ending::parse(name.substr(0, name.size() - 4), e) || e.men() > 4)
         continue;
       auto table = std::make_unique<Loaded>(e);
       std::string error;
