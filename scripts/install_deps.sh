@@ -10,6 +10,9 @@ command -v cmake >/dev/null || missing+=(cmake)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 # The converters' test compares with pgn-extract; it skips without it.
 command -v pgn-extract >/dev/null || [ -x /usr/games/pgn-extract ] || missing+=(pgn-extract)
+# The bitbase tests compare with Gaviota's 3-man tables, read with Gaviota's probing library.
+[ -d /usr/share/gaviotatb/gtb4 ] || missing+=(gaviotatb)
+[ -f /usr/include/gtb-probe.h ] || missing+=(libgaviotatb-dev)
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"

@@ -44,7 +44,7 @@ tc_options "$tc" >/dev/null || die "time control '$tc' is not M[:SS], N/M[:SS] o
 ensure_commands cmake:cmake xboard:xboard Xvfb:xvfb fairymax:fairymax phalanx:phalanx
 note "building the sanitizer engine in $root/build-soak"
 { cmake -S "$root" -B "$root/build-soak" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVIK_SANITIZE=ON &&
-  cmake --build "$root/build-soak" -j2 --target dorvik egbb; } >&2 || die "building the sanitizer engine failed"
+  cmake --build "$root/build-soak" -j2 --target dorvik egbb egbb_tables; } >&2 || die "building the sanitizer engine failed"
 
 mkdir -p "$out" "$record" || die "cannot create $out or $record"
 out=$(cd "$out" && pwd)
