@@ -63,7 +63,7 @@ bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode) {
 }
 
 bool BitbaseCovers() {
-  if (!bitbases.loaded) return false;
+  if (!bitbases.loaded || pos.castleRights) return false;
   if (pos.pawnCount[WHITE] + pos.pawnCount[BLACK] > 3 || PopCount(pos.occupied) > 5) return false;
   const int us = pos.sideToMove;
   return !pos.epSquare || !(pawnAttackersOf(us, pos.epSquare) & pos.pieceBB[pieceOf(us, WPAWN)]);

@@ -14,7 +14,7 @@ extern Bitbases bitbases;
 bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode);
 
 // Whether the library is loaded and may answer the working position: at most three pawns and five
-// men, and no en-passant capture to be made (the library is never told of one).
+// men, no castling right and no en-passant capture to be made (the library is told of neither).
 bool BitbaseCovers();
 
 // Probes the working position: a score for the side to move, or BITBASE_NO_RESULT.

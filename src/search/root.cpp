@@ -1,5 +1,8 @@
 #include "search/root.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "board/move.h"
 #include "board/position.h"
 #include "board/score.h"
@@ -27,9 +30,12 @@ bool bitbaseClassifies(int alpha, int beta) {
 }
 
 // Makes every root move once: illegal moves are marked, and with the bitbases the moves are
-// sorted into wins, draws and losses so that only the best class is searched.
+// sorted into wins, draws and losses so that only the best class is searched. Within it only the
+// moves the tables score best are kept, the quickest mate or the longest defence: every win would
+// otherwise look alike to the search, which would not make progress.
 void classifyRootMoves(PlyRecord* r, int alpha, int beta) {
   static Verdict verdicts[MAX_GENERATED_MOVES];
+  static int results[MAX_GENERATED_MOVES];
   int side = pos.sideToMove;
   int legal = 0, wins = 0, draws = 0, losses = 0;
   search.useBitbases = 1;
@@ -46,6 +52,7 @@ void classifyRootMoves(PlyRecord* r, int alpha, int beta) {
       if (bitbaseClassifies(alpha, beta)) {
         int result = ProbeBitbase();  // from the opponent's point of view
         if (result != BITBASE_NO_RESULT) {
+          results[e - moveStack] = result;
           v = result == 0 ? DRAWS : result > 0 ? LOSES : WINS;
           ++(v == DRAWS ? draws : v == LOSES ? losses : wins);
         }
@@ -55,10 +62,16 @@ void classifyRootMoves(PlyRecord* r, int alpha, int beta) {
   }
   search.allRootMovesDrawn = draws > 0 && draws == legal;
   if (wins + draws + losses == 0) return;
+  const Verdict kept = wins ? WINS : draws ? DRAWS : losses == legal ? LOSES : UNKNOWN;
+  int bestResult = INT_MAX;  // the opponent's score after the move: the lower, the better for us
+  for (MoveEntry* e = moveStack; e < r->listEnd; ++e)
+    if (e->score != SKIPPED && verdicts[e - moveStack] == kept) bestResult = std::min(bestResult, results[e - moveStack]);
   for (MoveEntry* e = moveStack; e < r->listEnd; ++e) {
     if (e->score == SKIPPED) continue;
     Verdict v = verdicts[e - moveStack];
-    if ((wins && v != WINS) || (draws && v == LOSES) || (losses && losses < legal && v == LOSES)) e->score = SKIPPED;
+    bool worseClass = (wins && v != WINS) || (draws && v == LOSES) || (losses && losses < legal && v == LOSES);
+    bool worseInClass = kept != UNKNOWN && v == kept && results[e - moveStack] != bestResult;
+    if (worseClass || worseInClass) e->score = SKIPPED;
   }
   if (wins || draws == legal || losses == legal) search.useBitbases = 0;
 }
@@ -69,7 +82,9 @@ int16_t RootSearch(int alpha, int beta) {
   PlyRecord* r = plies.records;
   int depth = int(search.iterationDepth);
   r->bestMove = MARK_NO_MOVE;
-  if (ProbeTable(r) && r->hashDepth >= depth) {
+  // Where the bitbases classify the root's moves the table's move is not taken: it may be one they
+  // rule out (an older search's, or a draw where a win is known).
+  if (ProbeTable(r) && r->hashDepth >= depth && !bitbaseClassifies(alpha, beta)) {
     // The move must fit this position: a key collision can bring one that does not.
     bool fits = r->hashMove == MARK_STALEMATE || isLegalMove(r->hashMove);
     int stored = r->hashScore;

@@ -56,8 +56,11 @@ TEST(Probe, AnswersAlikeForEveryArgumentOrderAndEveryMirrorImage) {
     decided += score != 0;
     ASSERT_EQ(library.probe(shuffledArguments(b, random).data()), score);
     bool pawns = Ending::of(b).hasPawns();
-    for (int symmetry = 1; symmetry < 8; ++symmetry)
-      if (!(pawns && (symmetry & 2))) ASSERT_EQ(library.probe(transformed(b, symmetry)), score) << symmetry;
+    for (int symmetry = 1; symmetry < 8; ++symmetry) {
+      if (!(pawns && (symmetry & 2))) {
+        ASSERT_EQ(library.probe(transformed(b, symmetry)), score) << symmetry;
+      }
+    }
   }
   EXPECT_GT(decided, 5000);
 }
