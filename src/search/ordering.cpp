@@ -38,10 +38,16 @@ void liftQuiescenceMoves(MoveEntry* begin, MoveEntry* end, const PlyRecord* ply)
   }
 }
 
+// The maxima are found without branches (conditional moves): which move wins a comparison is
+// hard to predict, and a missed branch costs more than the few instructions.
 void selectByScore(MoveEntry* cursor, MoveEntry* end) {
   MoveEntry* best = cursor;
-  for (MoveEntry* e = cursor + 1; e < end; ++e)
-    if (e->score > best->score) best = e;
+  int bestScore = cursor->score;
+  for (MoveEntry* e = cursor + 1; e < end; ++e) {
+    bool better = e->score > bestScore;
+    best = better ? e : best;
+    bestScore = better ? e->score : bestScore;
+  }
   std::swap(*cursor, *best);
 }
 
@@ -55,8 +61,12 @@ void selectNextMove(MoveEntry* cursor, MoveEntry* end, bool& byHistory, int side
   }
   uint32_t* keys = orderKeys + (cursor - moveStack);
   size_t n = size_t(end - cursor), best = 0;
-  for (size_t i = 1; i < n; ++i)
-    if (keys[i] > keys[best]) best = i;
+  uint32_t bestKey = keys[0];
+  for (size_t i = 1; i < n; ++i) {
+    bool better = keys[i] > bestKey;
+    best = better ? i : best;
+    bestKey = better ? keys[i] : bestKey;
+  }
   std::swap(cursor[0], cursor[best]);
   std::swap(keys[0], keys[best]);
 }
