@@ -47,6 +47,29 @@ void takeOverheadSample(int64_t clock) {
   tc.overhead = std::max({int(sample), decayed, MIN_OVERHEAD});
 }
 
+// A fixed time per move is never run over: the overhead comes off it.
+void applyFixedBudget() {
+  TimeControl& tc = timeControl;
+  int hard = std::max(tc.fixedMoveTime - tc.overhead - SAFETY_MARGIN, MIN_SEARCH_TIME);
+  tc.movesToGo = 1;
+  SetBudget(hard, hard);
+  search.limits.hardLimit = hard;
+  search.limits.mayExtend = false;
+}
+
+// The own clock (ms), the moves already played towards the control, and the measured overhead.
+void budgetFromClock(int64_t clock, int movesPlayed) {
+  TimeControl& tc = timeControl;
+  takeOverheadSample(clock);
+  tc.lastClock = clampBudget(clock);
+  if (tc.fixedMoveTime > 0) return applyFixedBudget();
+  MoveTime mt = AllocateMoveTime({clock, tc.timeIncrement, tc.movesPerTimeControl, movesPlayed, tc.overhead});
+  tc.movesToGo = mt.movesToGo;
+  SetBudget(mt.budget, std::max(mt.hardLimit, mt.budget));
+  search.limits.hardLimit = mt.hardLimit;
+  search.limits.mayExtend = mt.mayExtend;
+}
+
 }  // namespace
 
 MoveTime AllocateMoveTime(const ClockReading& r) {
@@ -83,33 +106,38 @@ void SetLevel(int movesPerControl, double incrementSeconds) {
   timeControl.fixedMoveTime = 0;
 }
 
-void SetFixedMoveTime(int milliseconds) { timeControl.fixedMoveTime = std::clamp(milliseconds, 0, MAX_TIME_BUDGET); }
+void SetFixedMoveTime(int milliseconds) {
+  timeControl.fixedMoveTime = std::clamp(milliseconds, 0, MAX_TIME_BUDGET);
+  // The budget is known without a clock: a front end need send none.
+  if (timeControl.fixedMoveTime > 0) applyFixedBudget();
+}
 
 int OwnMovesPlayed() {
   int plies = pos.plyCount - 1;
   return pos.rootSideToMove == driver.engineSide ? plies / 2 : (plies + 1) / 2;
 }
 
-void ComputeTimeBudget(int ownTime) {
+void ComputeTimeBudget(int ownTime) { budgetFromClock(int64_t(ownTime) * 10, OwnMovesPlayed()); }
+
+void ComputeGoBudget(const GoClock& go) {
   TimeControl& tc = timeControl;
-  const int64_t clock = int64_t(ownTime) * 10;
-  takeOverheadSample(clock);
-  tc.lastClock = clampBudget(clock);
-  SearchLimits& limits = search.limits;
-  if (tc.fixedMoveTime > 0) {
-    // A fixed time per move is never run over: the overhead comes off it.
-    int hard = std::max(tc.fixedMoveTime - tc.overhead - SAFETY_MARGIN, MIN_SEARCH_TIME);
-    tc.movesToGo = 1;
-    SetBudget(hard, hard);
-    limits.hardLimit = hard;
-    limits.mayExtend = false;
+  tc.movesPerTimeControl = std::max(go.movesToGo, 0);
+  tc.timeIncrement = clampBudget(std::max(go.increment, 0));
+  tc.fixedMoveTime = std::clamp(go.moveTime, 0, MAX_TIME_BUDGET);
+  if (go.clock < 0) {
+    tc.lastClock = -1;
+    applyFixedBudget();
     return;
   }
-  MoveTime mt = AllocateMoveTime({clock, tc.timeIncrement, tc.movesPerTimeControl, OwnMovesPlayed(), tc.overhead});
-  tc.movesToGo = mt.movesToGo;
-  SetBudget(mt.budget, std::max(mt.hardLimit, mt.budget));
-  limits.hardLimit = mt.hardLimit;
-  limits.mayExtend = mt.mayExtend;
+  // The moves to go are counted from this move on: none of the game's moves count against them.
+  budgetFromClock(go.clock, go.movesToGo > 0 ? 0 : OwnMovesPlayed());
+}
+
+void ChargePonderTime() {
+  SearchLimits& limits = search.limits;
+  int keep = 2 * limits.budget / 3;
+  int now = processClock();
+  if (now - limits.startTime > keep) limits.startTime = now - keep;
 }
 
 void ReadTimeLine(const char* logSuffix) {
