@@ -33,7 +33,7 @@ constexpr CommandEntry Commands[] = {
     {"quit", 4, quitCommand, GAME},
     {"white", 5, whiteCommand, GAME},
     {"black", 5, blackCommand, GAME},
-    {"ping", 0, pingCommand, PING},
+    {"ping", 0, pingCommand, AT_ONCE},
     {"st", 0, stCommand, SETTING},
     {"sd", 0, sdCommand, SETTING},
     {"post", 0, postCommand, AT_ONCE},

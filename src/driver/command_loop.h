@@ -9,7 +9,6 @@ enum class CommandKind {
   GAME,     // acts on the game: a pondered move comes off first, a search without limit stops
   SETTING,  // changes how the engine plays: a pondered move stays, a search finishes first
   AT_ONCE,  // leaves game and play alone: answered at once, during a search too
-  PING,     // answered at once, except during the search for the engine's move: after the move
 };
 
 // One entry of the dispatch table: the token matches when its first `prefix` characters equal

@@ -20,6 +20,9 @@ inline constexpr uint32_t MAX_SEARCH_DEPTH = 127;
 // Iterations start at this depth, so no depth limit is lower.
 inline constexpr uint32_t MIN_SEARCH_DEPTH = 2;
 
+// Room for the number of a ping.
+inline constexpr int PONG_SIZE = 32;
+
 struct DriverState {
   EngineState engineState;
   bool ponderEnabled;
@@ -30,6 +33,7 @@ struct DriverState {
   bool postThinking;                   // thinking lines are printed
   uint32_t depthLimit;                 // deepest iteration of a search for a move
   bool analysisDue;                    // the game position changed or analysis was interrupted
+  char owedPong[PONG_SIZE];            // a ping that came during the search for a move; empty: none
 };
 
 extern DriverState driver;

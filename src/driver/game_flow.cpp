@@ -11,6 +11,7 @@
 #include "driver/engine_state.h"
 #include "driver/game_position.h"
 #include "driver/time_control.h"
+#include "driver/xboard_settings.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
@@ -191,15 +192,15 @@ void think() {
   for (;;) {
     if (stoppedWithoutMove()) {
       driver.engineState = PLAYING;
+      AnswerOwedPing();
       return;
     }
     int rootDepth;
     const char* claim = playResult(rootDepth);
     driver.engineState = PLAYING;
-    if (claim) {
-      std::printf("%s", claim);
-      break;
-    }
+    if (claim) std::printf("%s", claim);
+    AnswerOwedPing();
+    if (claim) break;
     KeepTableBetweenMoves(rootDepth);
     if (!driver.ponderEnabled) break;
     // A command the search read waits for the loop. A ponder search would hold it back for good:

@@ -65,7 +65,7 @@ InputVerdict HandleSearchInput() {
     ReportUnknownCommand(token);
     return InputVerdict::NONE;
   }
-  if (command->kind == CommandKind::AT_ONCE || (command->kind == CommandKind::PING && !thinking)) {
+  if (command->kind == CommandKind::AT_ONCE) {
     command->action();
     return InputVerdict::NONE;
   }

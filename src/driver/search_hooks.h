@@ -8,8 +8,9 @@
 void InstallSearchHooks();
 
 // Reads one token during a search and acts on it: a ponder hit turns pondering into thinking,
-// "time" recomputes the budget, commands that leave the game alone are answered at once ("ping"
-// only when the engine is not thinking on its move), an unknown word is answered with an error,
+// "time" recomputes the budget, commands that leave the game alone are answered at once (a ping
+// while the engine thinks on its move once the move is out), an unknown word is answered with an
+// error,
 // a move, "force", "quit" or (while thinking) "?" stops the search, and any other command waits
 // in the input token for the command loop (stopping a ponder search or an analysis, which have
 // no time limit). The end of input counts as "quit".

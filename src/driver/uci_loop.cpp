@@ -84,6 +84,7 @@ void UciMessage(const char* format, ...) {
 }
 
 void UciLoop() {
+  uci.linePending = uci.quitting = false;
   InstallUciSearchHooks();
   // A "go" before any "position" searches the initial position.
   StartUciGame();

@@ -53,9 +53,23 @@ Move suggestedMove() {
   }
 }
 
+void answerPing(const char* number) { std::printf("pong %s\n", number); }
+
 }  // namespace
 
-void pingCommand() { std::printf("pong %s\n", readWord().text); }
+void pingCommand() {
+  Word number = readWord();
+  // Everything before the ping is done, unless the engine is thinking on its move: the move
+  // comes first.
+  if (driver.engineState != THINKING) return answerPing(number.text);
+  std::snprintf(driver.owedPong, sizeof driver.owedPong, "%s", number.text);
+}
+
+void AnswerOwedPing() {
+  if (!driver.owedPong[0]) return;
+  answerPing(driver.owedPong);
+  driver.owedPong[0] = '\0';
+}
 
 void stCommand() {
   Word seconds = readWord();

@@ -3,6 +3,8 @@
 #pragma once
 
 void pingCommand();
+// The pong of a ping that came while the engine thought on its move, once the move is out.
+void AnswerOwedPing();
 void stCommand();
 void sdCommand();
 void postCommand();

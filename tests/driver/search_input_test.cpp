@@ -223,14 +223,16 @@ TEST_F(SearchInputTest, PingWaitsOnlyForTheEnginesOwnMove) {
     EXPECT_EQ(search.stopSearch, 0);
     EXPECT_TRUE(driver.postThinking);
   }
+  // While thinking, the search goes on reading its input and the pong waits for the move.
   driver.engineState = THINKING;
   send("ping 8\n");
   ::testing::internal::CaptureStdout();
   handle();
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-  EXPECT_TRUE(driver.inputPending);
-  EXPECT_STREQ(driver.inputToken, "ping");
+  EXPECT_FALSE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_STREQ(driver.owedPong, "8");
+  driver.owedPong[0] = '\0';
 }
 
 TEST_F(SearchInputTest, EndOfInputCountsAsQuit) {
