@@ -79,6 +79,8 @@ void UciMessage(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
+  // Texts made for a line of their own may end in a line end already.
+  text[std::strcspn(text, "\r\n")] = '\0';
   std::printf("info string %s\n", text);
   logLine("-M: %s", text);
 }
