@@ -76,6 +76,9 @@ InputVerdict HandleSearchInput() {
 
 void PrintThinking(const IterationReport& r) {
   if (!driver.postThinking) return;
+  // The closing line tells the move to be played: analysis plays none, and when a new position
+  // has stopped it the line would be taken for the new position's.
+  if (r.kind == ReportKind::CLOSING && driver.engineState == ANALYZING) return;
   const char* pv = r.kind == ReportKind::FIXING ? "fixing move..." : r.pv;
   std::printf("    %d     %d     %d     %u  %s\n", r.depth, r.score, r.centiseconds, r.nodes, pv);
 }

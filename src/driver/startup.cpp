@@ -44,7 +44,7 @@ StartUpReport report;
 // A start-up message: a line of its own for xboard (and for a person typing), an "info string"
 // line for UCI.
 void notice(const char* text) {
-  if (report.protocol == Protocol::UCI) UciMessage("%s", text);
+  if (report.protocol == Protocol::UCI) UciInfo(text);
   else std::printf("%s\n", text);
 }
 
@@ -125,15 +125,15 @@ Protocol StartUp() {
   }
   Configuration config = prepareEngine();
   if (uci) {
-    // The options' defaults come from the configuration; its problems follow the greeting.
+    // The options' defaults come from the configuration. What start-up found comes before
+    // "uciok", which some front ends expect as the last line of the greeting.
     SetUciOptionDefaults(config);
     PrintUciIdentity();
-    reportConfigurationFile(config);
-  } else {
-    reportConfigurationFile(config);
-    printFeature("done", "1");
   }
+  reportConfigurationFile(config);
+  if (!uci) printFeature("done", "1");
   reportBook(config);
   reportBitbases(config);
+  if (uci) PrintUciReady();
   return report.protocol;
 }

@@ -16,7 +16,10 @@ UciState uci;
 
 namespace {
 
-void uciCommand(LineWords&) { PrintUciIdentity(); }
+void uciCommand(LineWords&) {
+  PrintUciIdentity();
+  PrintUciReady();
+}
 
 void isreadyCommand(LineWords&) { std::printf("readyok\n"); }
 
@@ -67,7 +70,7 @@ bool ReadUciLine(const char* logPrefix) {
     return false;
   }
   uci.line[std::strcspn(uci.line, "\r\n")] = '\0';
-  logLine("%s%s", logPrefix, uci.line);
+  if (uci.line[0]) logLine("%s%s", logPrefix, uci.line);
   return true;
 }
 
@@ -79,10 +82,13 @@ void UciMessage(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  // Texts made for a line of their own may end in a line end already.
-  text[std::strcspn(text, "\r\n")] = '\0';
-  std::printf("info string %s\n", text);
+  UciInfo(text);
   logLine("-M: %s", text);
+}
+
+void UciInfo(const char* text) {
+  // Texts made for a line of their own may end in a line end already.
+  std::printf("info string %.*s\n", int(std::strcspn(text, "\r\n")), text);
 }
 
 void UciLoop() {

@@ -22,5 +22,8 @@ bool ReadUciLine(const char* logPrefix);
 // Whether the loop has a command of this name.
 bool IsUciCommand(const char* word);
 
-// An "info string" line with a message for the user of the front end.
+// An "info string" line with a message for the user of the front end, also written to the log.
 void UciMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The same line, not logged (start-up logs its own messages).
+void UciInfo(const char* text);

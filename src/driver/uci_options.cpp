@@ -84,8 +84,9 @@ void PrintUciIdentity() {
   std::printf("id name %s\n", ENGINE_NAME);
   std::printf("id author %s\n", ENGINE_AUTHOR);
   for (const Option& o : Options) std::printf("option name %s type %s default %s\n", o.name, o.type, o.current());
-  std::printf("uciok\n");
 }
+
+void PrintUciReady() { std::printf("uciok\n"); }
 
 void SetOptionCommand(LineWords& words) {
   const char* first = words.next();

@@ -19,8 +19,9 @@ extern UciOptions uciOptions;
 // The defaults: the book and bitbase folders of "Dorvik.ini", the book in use.
 void SetUciOptionDefaults(const Configuration& config);
 
-// "id name", "id author", one line per option, then "uciok".
+// "id name", "id author" and one line per option; "uciok" follows once the engine is ready.
 void PrintUciIdentity();
+void PrintUciReady();
 
 // "setoption name NAME [value VALUE]": a new folder loads the book or the bitbases from it.
 void SetOptionCommand(LineWords& arguments);
