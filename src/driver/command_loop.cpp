@@ -24,7 +24,7 @@ using enum CommandKind;
 constexpr CommandEntry Commands[] = {
     {"go", 2, goCommand, GAME},
     {"new", 3, newCommand, GAME},
-    {"result", 6, newCommand, GAME},  // the score and comment words that follow match nothing
+    {"result", 6, resultCommand, GAME},
     {"level", 5, levelCommand, SETTING},
     {"force", 5, forceCommand, GAME},
     {"setboard", 8, setboardCommand, GAME},

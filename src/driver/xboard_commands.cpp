@@ -95,6 +95,15 @@ void newCommand() {
   driver.depthLimit = MAX_SEARCH_DEPTH;
 }
 
+void resultCommand() {
+  // The result and its comment are the rest of the line: read as words, they would be unknown.
+  char line[INPUT_TOKEN_SIZE];
+  readLine(line, sizeof line);
+  line[std::strcspn(line, "\r\n")] = '\0';
+  logLine("result%s", line);
+  newCommand();
+}
+
 void levelCommand() {
   // "level MPS BASE INC": the time lines carry the clock, so the base is only logged; the
   // increment may have a fraction ("level 0 0:10 0.1").

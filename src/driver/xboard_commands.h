@@ -7,6 +7,7 @@ void moveCommand(Move m);
 void goCommand();
 void playotherCommand();
 void newCommand();
+void resultCommand();  // "result RESULT {COMMENT}": the game is over; as "new"
 void levelCommand();
 void forceCommand();
 void setboardCommand();

@@ -44,19 +44,19 @@ TEST(UciGreeting, IdentityAndOptionsWithTheIniDefaults) {
       "option name Ponder type check default false\n"
       "option name OwnBook type check default true\n"
       "option name BookPath type string default nobook/\n"
-      "option name EgbbPath type string default /nonexistent/\n"
-      "uciok\n";
-  // Then what start-up found, in info strings, and the answer to "isready".
+      "option name EgbbPath type string default /nonexistent/\n";
+  // Then what start-up found, in info strings, "uciok" last, and the answer to "isready".
   EXPECT_EQ(r.out.substr(0, greeting.size()), greeting) << r.out;
   EXPECT_TRUE(std::regex_match(r.out.substr(greeting.size()),
-                               std::regex("info string BOOK ERROR: [^\n]*\n" + EGBB_ERROR + "readyok\n")))
+                               std::regex("info string BOOK ERROR: [^\n]*\n" + EGBB_ERROR + "uciok\nreadyok\n")))
       << r.out;
   EXPECT_EQ(r.status, 0);
-  // Without a file the options have no folders, and the missing file is said after the greeting.
+  // Without a file the options have no folders, and the missing file is said before "uciok".
   auto bare = runDorvik({"uci\nquit\n"});
   EXPECT_NE(bare.out.find("option name BookPath type string default <empty>\n"), std::string::npos);
-  EXPECT_NE(bare.out.find("uciok\ninfo string ERROR: Dorvik.ini file cannot be opened.\n"), std::string::npos)
+  EXPECT_NE(bare.out.find("\ninfo string ERROR: Dorvik.ini file cannot be opened.\n"), std::string::npos)
       << bare.out;
+  EXPECT_EQ(bare.out.substr(bare.out.size() - 6), "uciok\n");
   EXPECT_EQ(bare.out.find("feature"), std::string::npos);
 }
 

@@ -174,7 +174,7 @@ TEST(UnknownWords, AreAnsweredAndTheLoopGoesOn) {
 TEST(UnknownWords, CommandsWithoutEffectTakeTheirArguments) {
   auto r = session(
       "new\nname Some Opponent (1800)\nrating 2100 1800\nics -\ncomputer\nrandom\nmemory 64\ncores 2\n"
-      "otim 1000\ndraw\naccepted ping\nrejected pause\nplayother\nping 7\nquit\n");
+      "otim 1000\ndraw\naccepted ping\nrejected pause\nresult 1-0 {White mates}\nplayother\nping 7\nquit\n");
   EXPECT_EQ(afterStartUp(r.out), "pong 7\n");
 }
 
