@@ -32,8 +32,10 @@ void Analyze() {
   limits.nodeLimit = 0;
   limits.startTime = processClock();
   search.stopSearch = 0;
-  // A drawn position is not searched at all: nothing may then seem to be waiting.
+  // A drawn position is not searched at all: nothing may then seem to be waiting, and no choice
+  // of an earlier search may seem to be this position's.
   search.callerWaiting = false;
+  search.result = {};
   logLine("-M: analysis");
   IterativeDeepening();
   if (search.callerWaiting) driver.analysisDue = true;

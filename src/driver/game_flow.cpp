@@ -169,7 +169,7 @@ void think() {
   MoveTimeStarted();
   bool ponderHit = driver.engineState == PONDERING;
   logLine("entered think: %d", ponderHit ? 1 : 0);
-  if (pos.plyCount < 64) {
+  if (pos.plyCount < BOOK_PLIES) {
     logLine("getBookMove");
     Move m = getBookMove();
     logLine("bookMove %d", m);

@@ -1,6 +1,9 @@
 // The engine's turn: book move or search, the move and any result claim, then pondering.
 #pragma once
 
+// The opening book is asked while the game has fewer plies than this.
+inline constexpr int BOOK_PLIES = 64;
+
 void think();
 
 // Starts a search for the engine's own move; goodPonder counts time already spent pondering.

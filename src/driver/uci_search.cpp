@@ -29,9 +29,6 @@
 
 namespace {
 
-// The book is asked while the game is this young, as in xboard play.
-constexpr int BOOK_PLIES = 64;
-
 constexpr int64_t NOT_GIVEN = -1;
 
 struct GoRequest {
@@ -193,11 +190,20 @@ int legalLineStart(const char* line, char* out, size_t size) {
   return count;
 }
 
+// How a score is given in an info line: "cp N", or "mate N" in moves, negative when the engine is
+// mated.
+void formatScore(int score, char* text, size_t size) {
+  // Beyond the bitbases' largest score every score is a mate, MATE_SCORE less its distance in plies.
+  if (score > BITBASE_LIMIT) std::snprintf(text, size, "mate %d", (MATE_SCORE - score + 1) / 2);
+  else if (score < -BITBASE_LIMIT) std::snprintf(text, size, "mate -%d", (MATE_SCORE + score + 1) / 2);
+  else std::snprintf(text, size, "cp %d", score);
+}
+
 void printInfo(const IterationReport& r) {
   if (r.kind != ReportKind::ITERATION) return;
   char pv[PV_BUFFER_SIZE], score[32];
   legalLineStart(r.pv, pv, sizeof pv);
-  FormatUciScore(r.score, score, sizeof score);
+  formatScore(r.score, score, sizeof score);
   int64_t ms = int64_t(r.centiseconds) * 10;
   int64_t nps = ms > 0 ? int64_t(r.nodes) * 1000 / ms : 0;
   std::printf("info depth %d score %s nodes %u nps %" PRId64 " time %" PRId64 "%s%s\n", r.depth, score, r.nodes,
@@ -244,13 +250,6 @@ Move bookMove(const GoRequest& go) {
 }  // namespace
 
 void InstallUciSearchHooks() { search.hooks = {printInfo, nullptr, pollInput}; }
-
-void FormatUciScore(int score, char* text, int size) {
-  // Beyond the bitbases' largest score every score is a mate, MATE_SCORE less its distance in plies.
-  if (score > BITBASE_LIMIT) std::snprintf(text, size_t(size), "mate %d", (MATE_SCORE - score + 1) / 2);
-  else if (score < -BITBASE_LIMIT) std::snprintf(text, size_t(size), "mate -%d", (MATE_SCORE + score + 1) / 2);
-  else std::snprintf(text, size_t(size), "cp %d", score);
-}
 
 void GoCommand(LineWords& words) {
   GoRequest go = readGo(words);

@@ -11,7 +11,3 @@ void InstallUciSearchHooks();
 // limits; then "bestmove M [ponder P]". After "infinite" or "ponder" the best move waits for
 // "stop" or "ponderhit". Values that cannot be read are reported and taken as 0: a quick move.
 void GoCommand(LineWords& arguments);
-
-// How a score is given in an info line: "cp N", or "mate N" in moves, negative when the engine is
-// mated.
-void FormatUciScore(int score, char* text, int size);
