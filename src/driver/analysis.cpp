@@ -6,6 +6,7 @@
 #include "board/move.h"
 #include "driver/engine_state.h"
 #include "driver/legal_moves.h"
+#include "driver/time_control.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/ply.h"
@@ -29,7 +30,7 @@ void Analyze() {
   limits.maxDepth = MAX_SEARCH_DEPTH;
   limits.pondering = false;
   limits.infinite = true;
-  limits.nodeLimit = 0;
+  limits.nodeLimit = UNTIMED_NODE_LIMIT;
   limits.startTime = processClock();
   search.stopSearch = 0;
   // A drawn position is not searched at all: nothing may then seem to be waiting, and no choice

@@ -28,11 +28,15 @@ extern TimeControl timeControl;
 
 // Budgets are kept within this many milliseconds (a little over a day) either way, so that the
 // search can widen a budget several times over and add it to the clock without overflowing.
+// A search without a time limit (analysis, UCI "go infinite") makes at most this many moves;
+// 0: no limit.
 #ifdef DORVIK_FUZZ
 // A fuzzing build runs thousands of command streams a second: every search stays short.
 inline constexpr int MAX_TIME_BUDGET = 20;
+inline constexpr uint32_t UNTIMED_NODE_LIMIT = 2000;
 #else
 inline constexpr int MAX_TIME_BUDGET = 100'000'000;
+inline constexpr uint32_t UNTIMED_NODE_LIMIT = 0;
 #endif
 
 // A game without moves per control may last this many moves of the engine: the clock is kept

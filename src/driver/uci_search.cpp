@@ -103,12 +103,14 @@ void setLimits(const GoRequest& go) {
   // A mate in N moves is found within 2N plies.
   int64_t depth = go.depth != NOT_GIVEN ? go.depth : go.mate != NOT_GIVEN ? 2 * go.mate : MAX_SEARCH_DEPTH;
   limits.maxDepth = uint32_t(std::clamp<int64_t>(depth, MIN_SEARCH_DEPTH, MAX_SEARCH_DEPTH));
-  limits.nodeLimit = go.nodes == NOT_GIVEN ? 0 : uint32_t(std::clamp<int64_t>(go.nodes, 1, UINT32_MAX));
   limits.pondering = go.ponder;
   const bool white = pos.sideToMove == WHITE;
   int64_t clock = white ? go.whiteTime : go.blackTime;
   int64_t increment = white ? go.whiteIncrement : go.blackIncrement;
   limits.infinite = go.infinite || (clock == NOT_GIVEN && go.moveTime == NOT_GIVEN);
+  limits.nodeLimit = go.nodes != NOT_GIVEN ? uint32_t(std::clamp<int64_t>(go.nodes, 1, UINT32_MAX))
+                     : limits.infinite   ? UNTIMED_NODE_LIMIT
+                                         : 0;
   if (!limits.infinite) {
     GoClock c = {clock, clampInt(increment), clampInt(go.movesToGo),
                  go.moveTime == NOT_GIVEN ? 0 : std::max(clampInt(go.moveTime), 1)};
