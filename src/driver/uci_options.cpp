@@ -66,7 +66,8 @@ struct Option {
 };
 
 constexpr Option Options[] = {
-    {"Ponder", "check", [] { return checkText(uciOptions.ponder); }, [](const char* v) { setCheck(uciOptions.ponder, v); }},
+    {"Ponder", "check", [] { return checkText(uciOptions.ponder); },
+     [](const char* v) { setCheck(uciOptions.ponder, v); }},
     {"OwnBook", "check", [] { return checkText(uciOptions.ownBook); },
      [](const char* v) { setCheck(uciOptions.ownBook, v); }},
     {"BookPath", "string", [] { return shown(uciOptions.bookPath); }, setBookPath},

@@ -70,7 +70,8 @@ void PositionCommand(LineWords& words) {
   if (kind && std::strcmp(kind, "startpos") == 0) {
     std::strcpy(start, START_FEN);
     const char* next = words.next();
-    if (next && std::strcmp(next, "moves") != 0) return UciMessage("position: expected moves, not %s", next);
+    if (next && std::strcmp(next, "moves") != 0)
+      return UciMessage("position: expected moves, not %s: position unchanged", next);
   } else if (kind && std::strcmp(kind, "fen") == 0) {
     if (!readFen(words, start)) return UciMessage("position: no FEN, or one too long: position unchanged");
   } else {

@@ -37,7 +37,8 @@ TEST(StartUp, XboardHandshakeInEmptyFolder) {
 // Start-up once read exactly six words after "xboard"; the replies to the features now come
 // whenever the front end sends them, as many as it likes, and the loop reads them.
 TEST(StartUp, HandshakeRepliesMayComeInAnyNumberAndAtAnyTime) {
-  for (const char* replies : {"", "accepted ping\n", "accepted done\nrejected sigint\naccepted ping\naccepted myname\n"}) {
+  for (const char* replies :
+       {"", "accepted ping\n", "accepted done\nrejected sigint\naccepted ping\naccepted myname\n"}) {
     auto r = runDorvik({std::string("xboard\nprotover 2\n") + replies + "new\nrejected colors\nping 3\nquit\n", ""});
     EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + EGBB_ERROR + "pong 3\n") << replies;
     EXPECT_EQ(r.status, 0);

@@ -14,7 +14,9 @@ using e2e::afterStartUp;
 using e2e::runDorvik;
 using e2e::Session;
 
-e2e::Result session(const std::string& commands) { return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + commands, ""}); }
+e2e::Result session(const std::string& commands) {
+  return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + commands, ""});
+}
 
 // The thinking lines of `out`: depth and principal variation.
 std::vector<std::pair<int, std::string>> thinkingLines(const std::string& out) {
