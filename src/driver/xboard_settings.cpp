@@ -62,7 +62,7 @@ void pingCommand() {
   // Everything before the ping is done, unless the engine is thinking on its move: the move
   // comes first.
   if (driver.engineState != THINKING) return answerPing(number.text);
-  std::snprintf(driver.owedPong, sizeof driver.owedPong, "%s", number.text);
+  std::snprintf(driver.owedPong, sizeof driver.owedPong, "%.*s", PONG_SIZE - 1, number.text);
 }
 
 void AnswerOwedPing() {

@@ -33,7 +33,8 @@ class SearchInputTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(pipe(fds), 0);
     setInputDescriptor(fds[0]);
-    logPath = ::testing::TempDir() + "search_input.log";
+    // One log per process: the tests may run side by side.
+    logPath = ::testing::TempDir() + "search_input." + std::to_string(getpid()) + ".log";
     OpenLog(logPath.c_str());
     ASSERT_TRUE(SetupPosition(AFTER_E4));
     savedTime = timeControl;
@@ -62,6 +63,7 @@ class SearchInputTest : public ::testing::Test {
     driver.inputPending = false;
     search.stopSearch = 0;
     OpenLog("/dev/null");
+    std::remove(logPath.c_str());
   }
 
   // Reads one token as a running search would, which stops when the verdict says so.

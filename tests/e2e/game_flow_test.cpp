@@ -211,15 +211,16 @@ TEST(SearchInput, TimeLineShortensTheRunningSearch) {
 
 TEST(SearchInput, TheFirstTwoIterationsAlwaysFinish) {
   Session s;
-  // The budget is a fortieth of the 0.3 s the clock can spare: a few milliseconds, spent in the
-  // first iterations. The hard limit, the whole 0.3 s, is far even for a slow build.
-  s.send(std::string("easy\n") + MIDDLEGAME + "level 40 0:30 0\ntime 160 otim 160\ngo\n");
+  // 200 moves to go leave the clock 0.2 s to spare, a share of nothing per move: the budget is
+  // spent at once, yet depth 2 always finishes. The hard limit, the whole 0.2 s, is far even for a
+  // slow build.
+  s.send(std::string("easy\n") + MIDDLEGAME + "level 200 0:30 0\ntime 662 otim 662\ngo\n");
   std::string move = s.waitFor("move \\S+\n", 20);
   ASSERT_FALSE(move.empty()) << s.out();
   EXPECT_TRUE(std::regex_search(s.out(), std::regex("\n    2     -?\\d+     \\d+     \\d+  \\S")));
-  // Cut short before depth 6, the search gets one more budget.
+  // Cut short before depth 6, the search gets one more (here empty) budget.
   EXPECT_NE(s.out().find("  fixing move...\n"), std::string::npos) << s.out();
-  EXPECT_TRUE(std::regex_search(s.log(), std::regex("fixing move\\.\\.\\. \\*+: depth=[345]\n"))) << s.log();
+  EXPECT_NE(s.log().find("fixing move... ********************: depth=3"), std::string::npos);
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
   EXPECT_TRUE(s.quit());
 }
