@@ -26,6 +26,8 @@ constexpr int MIN_SEARCH_TIME = 2;
 constexpr int SAFETY_MARGIN = 25;
 // An overhead sample beyond this is no overhead but a clock the front end set anew.
 constexpr int MAX_OVERHEAD = 2000;
+// The resolution of the process clock (ms).
+constexpr int CLOCK_TICK = 1;
 // The own clock that stands for "no limit" (centiseconds).
 constexpr int UNLIMITED_CLOCK = 999999999;
 
@@ -33,15 +35,17 @@ int clampBudget(int64_t ms) { return int(std::clamp<int64_t>(ms, -MAX_TIME_BUDGE
 
 // The clock of this time line against the one the last move started with: what the front end
 // charged beyond the engine's own time is the overhead. A larger sample is taken at once, a
-// smaller one lowers the estimate by a sixteenth at most: the clocks come in centiseconds, so
-// samples scatter by ten milliseconds, and the estimate must stay near their top.
+// smaller one lowers the estimate by a sixteenth at most: xboard's clocks come in centiseconds, so
+// samples scatter by ten milliseconds, and the estimate must stay near their top. The engine's
+// own time is read off a millisecond clock and may come out a tick long: the sample allows for
+// it, or exact clocks (UCI's) would keep the estimate a millisecond short for every later move.
 void takeOverheadSample(int64_t clock) {
   TimeControl& tc = timeControl;
   if (!tc.sampleReady) return;
   tc.sampleReady = false;
   if (tc.sampleRefilled) return;
   int64_t charged = tc.sampleClock - clock + tc.timeIncrement;
-  int64_t sample = charged - tc.sampleElapsed;
+  int64_t sample = charged - tc.sampleElapsed + CLOCK_TICK;
   if (sample < -MIN_OVERHEAD || sample > MAX_OVERHEAD) return;  // the clock was set, not run
   int decayed = tc.overhead - tc.overhead / 16;
   tc.overhead = std::max({int(sample), decayed, MIN_OVERHEAD});
