@@ -88,10 +88,12 @@ TEST(Claims, MoveThatDrawsIsFollowedByItsClaim) {
             "move e1d2\n1/2-1/2 {Draw by insufficient material to mate (44)}\n");
 }
 
-// The engine answers 1.e4 and then ponders on the reply it expects.
+// The engine answers 1.e4 and then ponders on the reply it expects. Its clock leaves it time for
+// the two iterations that give a reply to ponder on, even in a slow build (with 3 s of a game in a
+// minute the hard limit was 2 ms).
 struct Pondering : ::testing::Test {
   void SetUp() override {
-    s.send("new\nhard\nlevel 0 1 0\ntime 300 otim 300\ne2e4\n");
+    s.send("new\nhard\nlevel 0 1 0\ntime 1500 otim 1500\ne2e4\n");
     reply = s.waitFor("move \\S+\n");
     ASSERT_FALSE(reply.empty()) << s.out();
     reply = reply.substr(5, reply.size() - 6);
