@@ -9,6 +9,7 @@
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/engine_state.h"
+#include "driver/game_position.h"
 #include "driver/time_control.h"
 #include "fuzz_support.h"
 #include "io/input.h"
@@ -33,12 +34,14 @@ struct FreshState {
   DriverState driverState = driver;
   SearchState searchState = search;
   TimeControl clock = timeControl;
+  GameLine line = gameLine;
 
   void restore() const {
     pos = position;
     driver = driverState;
     search = searchState;
     timeControl = clock;
+    gameLine = line;
   }
 };
 

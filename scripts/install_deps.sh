@@ -8,6 +8,14 @@ command -v g++ >/dev/null || missing+=(build-essential)
 command -v make >/dev/null || missing+=(build-essential)
 command -v cmake >/dev/null || missing+=(cmake)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+# The UCI client run (scripts/uci_client.sh) is a node script with npm packages.
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
+# The client runs under xboard: the match against Fairy-Max, in UCI mode through polyglot, and
+# the analysis session.
+for program in xboard Xvfb:xvfb fairymax polyglot; do
+  command -v "${program%%:*}" >/dev/null || [ -x "/usr/games/${program%%:*}" ] || missing+=("${program#*:}")
+done
 # The converters' test compares with pgn-extract; it skips without it.
 command -v pgn-extract >/dev/null || [ -x /usr/games/pgn-extract ] || missing+=(pgn-extract)
 # The bitbase tests compare with Gaviota's 3-man tables, read with Gaviota's probing library.

@@ -27,6 +27,8 @@
 #                     position
 #   --timeout SEC     limit for the whole match (default: from games and tc)
 #   --no-ponder       let no engine ponder (pondering is on by default)
+#   --uci             Dorvik speaks UCI, through polyglot, the adapter xboard runs for UCI
+#                     engines (installed when missing)
 #
 # The continuous-integration run:
 #   scripts/match.sh --games 2 --tc 1
@@ -41,7 +43,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder
+games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder uci=()
 openings=$here/openings.txt opponent_ini=
 while [ $# -gt 0 ]; do
     case $1 in
@@ -55,6 +57,7 @@ while [ $# -gt 0 ]; do
         --opponent-ini) opponent_ini=${2:?}; shift 2 ;;
         --timeout) limit=${2:?}; shift 2 ;;
         --no-ponder) ponder=-xponder; shift ;;
+        --uci) uci=(-fUCI); shift ;;
         -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
         *) die "unknown option $1 (see --help)" ;;
     esac
@@ -66,6 +69,7 @@ clock=$(tc_options "$tc") || die "time control '$tc' is not M[:SS], N/M[:SS] or 
 [ -z "$ini" ] || [ -r "$ini" ] || die "cannot read $ini"
 
 ensure_commands xboard:xboard Xvfb:xvfb
+[ ${#uci[@]} -eq 0 ] || ensure_commands polyglot:polyglot
 # Debian's chess engines are installed by name; any other command must be there already.
 case $opponent in fairymax|phalanx|gnuchess) ensure_commands "$opponent:$opponent" ;; esac
 [ "$openings" = none ] || [ -r "$openings" ] || die "cannot read $openings"
@@ -139,7 +143,7 @@ cd "$odir" || exit 2
 # shellcheck disable=SC2046,SC2086 # the option lists are meant to split
 timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder \
     -settingsFile "$out/xboardrc" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
-    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik -scp "$(opponent_command "$opponent")" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
+    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik "${uci[@]}" -scp "$(opponent_command "$opponent")" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
     "${book[@]}" \
     -matchGames "$games" -matchPause 1000 -saveGameFile "$out/games.pgn" \
     >"$out/xboard.out" 2>&1

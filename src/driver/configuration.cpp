@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 
 #include "book/book_probe.h"
-#include "io/log.h"
 
 namespace {
 
@@ -27,8 +25,8 @@ const char* valueOf(const char* line, const char* key) {
 
 // Loads the main book from the directory and the second one from its "2/"; the last line counts.
 void loadBooksFrom(Configuration& config, const char* value) {
-  std::string directory = TrimDirectory(value, MAX_BOOK_PATH);
-  config.mainBookLoaded = LoadBooks(directory.c_str());
+  config.bookDirectory = TrimDirectory(value, MAX_BOOK_PATH);
+  config.mainBookLoaded = LoadBooks(config.bookDirectory.c_str());
   config.mainBookError = config.mainBookLoaded ? "" : mainBookError();
 }
 
@@ -53,11 +51,10 @@ int ParseConfigInteger(const char* text) {
 }
 
 Configuration ReadConfiguration(const char* path) {
-  Configuration config{"", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, false, ""};
+  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", false, ""};
   std::ifstream file(path);
   if (!file) {
-    std::printf("ERROR: %s file cannot be opened.\n", path);
-    logLine("ERROR: %s file cannot be opened.", path);
+    config.fileMissing = true;
     return config;
   }
   std::string text;

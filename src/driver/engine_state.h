@@ -1,5 +1,7 @@
 // The engine's protocol state, the command loop's input token, and the log.
 #pragma once
+#include <cstdint>
+
 #include "board/types.h"
 
 enum EngineState : int {
@@ -8,9 +10,18 @@ enum EngineState : int {
   PONDERING = 2,   // a search on the expected opponent move is running or was interrupted
   PLAYING = 3,     // the engine answers each opponent move
   QUITTING = 4,    // the loop has ended
+  ANALYZING = 5,   // moves are played as in force mode and every position is searched without limit
 };
 
 inline constexpr int INPUT_TOKEN_SIZE = 256;
+
+// The deepest iteration a search may reach: as deep as the ply stack allows.
+inline constexpr uint32_t MAX_SEARCH_DEPTH = 127;
+// Iterations start at this depth, so no depth limit is lower.
+inline constexpr uint32_t MIN_SEARCH_DEPTH = 2;
+
+// Room for the number of a ping.
+inline constexpr int PONG_SIZE = 32;
 
 struct DriverState {
   EngineState engineState;
@@ -19,6 +30,10 @@ struct DriverState {
   int engineSide;                      // the colour the engine plays (its clock is the own clock)
   char inputToken[INPUT_TOKEN_SIZE];   // current token, setboard text or file-name argument
   bool inputPending;                   // the search read a token the loop must still dispatch
+  bool postThinking;                   // thinking lines are printed
+  uint32_t depthLimit;                 // deepest iteration of a search for a move
+  bool analysisDue;                    // the game position changed or analysis was interrupted
+  char owedPong[PONG_SIZE];            // a ping that came during the search for a move; empty: none
 };
 
 extern DriverState driver;

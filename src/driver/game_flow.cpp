@@ -11,6 +11,7 @@
 #include "driver/engine_state.h"
 #include "driver/game_position.h"
 #include "driver/time_control.h"
+#include "driver/xboard_settings.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
@@ -22,9 +23,6 @@
 #include "search/transtable.h"
 
 namespace {
-
-// Iterations of a search for a move or a ponder search: as deep as the ply stack allows.
-constexpr uint32_t MAX_SEARCH_DEPTH = 127;
 
 // The record used only to make and take back the pondered move, outside the search's stack.
 PlyRecord ponderPly;
@@ -121,6 +119,11 @@ void ponder(Move m) {
 
 }  // namespace
 
+void KeepTableBetweenMoves(int searchDepth) {
+  if (pos.historyTop->reversibleCount > 80) FlattenTable(searchDepth);
+  else AgeTableByPly();
+}
+
 void StopEngine() {
   logLine("-M: entered StopEngine");
   TakeBackPonderMove();
@@ -136,26 +139,27 @@ void TakeBackPonderMove() {
 }
 
 void AcceptPonderedMove() {
+  Move played = driver.ponderMove;
+  NotePonderedMovePlayed();
+  RecordGameMove(played);
+  SyncRootSnapshot();
+}
+
+void NotePonderedMovePlayed() {
   ++pos.plyCount;
   ++pos.searchAge;
   driver.ponderMove = MOVE_NONE;
-  SyncRootSnapshot();
 }
 
 void StartEngine(bool goodPonder) {
   logLine("-M: entered StartEngine, goodPonder: %d", goodPonder ? 1 : 0);
   SearchLimits& limits = search.limits;
-  limits.maxDepth = MAX_SEARCH_DEPTH;
+  limits.maxDepth = driver.depthLimit;
   limits.pondering = false;
   limits.infinite = false;
   search.stopSearch = 0;
-  int now = processClock();
-  if (goodPonder) {
-    int keep = 2 * limits.budget / 3;
-    if (now - limits.startTime > keep) limits.startTime = now - keep;
-  } else {
-    limits.startTime = now;
-  }
+  if (goodPonder) ChargePonderTime();
+  else limits.startTime = processClock();
   logLine("*** xxx czas uzyty: %d", processClock() - limits.startTime);
   IterativeDeepening();
 }
@@ -165,7 +169,7 @@ void think() {
   MoveTimeStarted();
   bool ponderHit = driver.engineState == PONDERING;
   logLine("entered think: %d", ponderHit ? 1 : 0);
-  if (pos.plyCount < 64) {
+  if (pos.plyCount < BOOK_PLIES) {
     logLine("getBookMove");
     Move m = getBookMove();
     logLine("bookMove %d", m);
@@ -188,17 +192,16 @@ void think() {
   for (;;) {
     if (stoppedWithoutMove()) {
       driver.engineState = PLAYING;
+      AnswerOwedPing();
       return;
     }
     int rootDepth;
     const char* claim = playResult(rootDepth);
     driver.engineState = PLAYING;
-    if (claim) {
-      std::printf("%s", claim);
-      break;
-    }
-    if (pos.historyTop->reversibleCount > 80) FlattenTable(rootDepth);
-    else AgeTableByPly();
+    if (claim) std::printf("%s", claim);
+    AnswerOwedPing();
+    if (claim) break;
+    KeepTableBetweenMoves(rootDepth);
     if (!driver.ponderEnabled) break;
     // A command the search read waits for the loop. A ponder search would hold it back for good:
     // it reads no more input while one is pending, and it has no time limit.
@@ -212,6 +215,7 @@ void think() {
     if (driver.engineState != THINKING) return;
     // The predicted move came during the ponder search, which went on as thinking: it is part of
     // the game now (the search has counted it).
+    RecordGameMove(reply);
     SyncRootSnapshot();
   }
   if (driver.engineState == PLAYING) logLine("- NO ponder move");

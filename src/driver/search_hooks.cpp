@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "board/move.h"
-#include "board/position.h"
+#include "driver/command_loop.h"
 #include "driver/engine_state.h"
+#include "driver/game_flow.h"
 #include "driver/time_control.h"
-#include "io/clock.h"
 #include "io/input.h"
 #include "io/log.h"
 #include "search/search_state.h"
@@ -18,15 +18,11 @@ namespace {
 // charging at most two thirds of the budget for the time already spent.
 void ponderHit() {
   search.stopSearch = 0;
-  SearchLimits& limits = search.limits;
-  int keep = 2 * limits.budget / 3;
-  int now = processClock();
-  if (now - limits.startTime > keep) limits.startTime = now - keep;
-  limits.pondering = false;
+  ChargePonderTime();
+  search.limits.pondering = false;
+  search.limits.maxDepth = driver.depthLimit;
   MoveTimeStarted();
-  ++pos.plyCount;
-  ++pos.searchAge;
-  driver.ponderMove = 0;
+  NotePonderedMovePlayed();
   driver.engineState = THINKING;
   logLine("--- GOOD PONDER --- cmd:%s", driver.inputToken);
 }
@@ -48,6 +44,7 @@ InputVerdict HandleSearchInput() {
   char* token = driver.inputToken;
   if (!readToken(token, INPUT_TOKEN_SIZE)) std::strcpy(token, "quit");
   logLine("-cC: %s", token);
+  const bool thinking = driver.engineState == THINKING;
 
   if (Move m = ParseCoordinateMove(token)) {
     if (driver.engineState == PONDERING && m == driver.ponderMove) {
@@ -56,18 +53,32 @@ InputVerdict HandleSearchInput() {
     }
     return handToLoop(true);
   }
-  if (std::strcmp(token, "time") == 0) {
+  if (std::strncmp(token, "time", 4) == 0) {
     ReadTimeLine(" [cC]");
     return InputVerdict::NONE;
   }
-  if (std::strcmp(token, "?") == 0 || std::strcmp(token, "force") == 0 || std::strcmp(token, "quit") == 0)
+  if ((thinking && std::strcmp(token, "?") == 0) || std::strcmp(token, "force") == 0 ||
+      std::strcmp(token, "quit") == 0)
     return handToLoop(true);
-  // A pondering search has no time limit: it stops for anything the loop must handle, so that
-  // the token is neither held back indefinitely nor replaced by a later one.
-  return handToLoop(driver.engineState == PONDERING);
+  const CommandEntry* command = FindCommand(token);
+  if (!command) {
+    ReportUnknownCommand(token);
+    return InputVerdict::NONE;
+  }
+  if (command->kind == CommandKind::AT_ONCE) {
+    command->action();
+    return InputVerdict::NONE;
+  }
+  // The search for a move goes on and the loop handles the command after the move. Pondering
+  // and analysis have no time limit: they stop for it, so that it is not held back for good.
+  return handToLoop(!thinking);
 }
 
 void PrintThinking(const IterationReport& r) {
+  if (!driver.postThinking) return;
+  // The closing line tells the move to be played: analysis plays none, and when a new position
+  // has stopped it the line would be taken for the new position's.
+  if (r.kind == ReportKind::CLOSING && driver.engineState == ANALYZING) return;
   const char* pv = r.kind == ReportKind::FIXING ? "fixing move..." : r.pv;
   std::printf("    %d     %d     %d     %u  %s\n", r.depth, r.score, r.centiseconds, r.nodes, pv);
 }

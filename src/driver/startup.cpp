@@ -5,9 +5,12 @@
 
 #include "board/tables.h"
 #include "driver/configuration.h"
+#include "driver/engine_identity.h"
 #include "driver/engine_state.h"
 #include "driver/search_hooks.h"
 #include "driver/time_control.h"
+#include "driver/uci_loop.h"
+#include "driver/uci_options.h"
 #include "eval/bitbase.h"
 #include "eval/piece_tables.h"
 #include "io/input.h"
@@ -19,44 +22,76 @@
 
 namespace {
 
-// xboard sends two words after "xboard" and after each of our first feature lines.
-void discardTokens(int count) {
-  char token[INPUT_TOKEN_SIZE];
-  for (int i = 0; i < count; ++i) readToken(token, sizeof token);
+constexpr const char* CONFIGURATION_FILE = "Dorvik.ini";
+
+// The features announced after "done=0": the front end waits for "done=1", which follows the
+// rest of start-up. Each one that it knows is answered with "accepted", which the command loop
+// reads whenever it comes.
+struct Feature {
+  const char* name;
+  const char* value;
+};
+constexpr Feature Features[] = {
+    {"setboard", "1"}, {"ping", "1"},     {"playother", "1"}, {"sigint", "0"},
+    {"sigterm", "0"},  {"analyze", "1"}, {"colors", "0"},    {"variants", "\"normal\""},
+};
+
+struct StartUpReport {
+  Protocol protocol;
+};
+StartUpReport report;
+
+// A start-up message: a line of its own for xboard (and for a person typing), an "info string"
+// line for UCI.
+void notice(const char* text) {
+  if (report.protocol == Protocol::UCI) UciInfo(text);
+  else std::printf("%s\n", text);
+}
+
+void printFeature(const char* name, const char* value) { std::printf("feature %s=%s\n", name, value); }
+
+void announceFeatures() {
+  std::printf("\n");
+  printFeature("done", "0");
+  for (const Feature& f : Features) printFeature(f.name, f.value);
+  char name[64];
+  std::snprintf(name, sizeof name, "\"%s\"", ENGINE_NAME);
+  printFeature("myname", name);
 }
 
 void reportBitbases(const Configuration& config) {
+  char text[96];
   if (!bitbases.loaded) {
     const char* error = "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.";
-    std::printf("%s\n", error);
+    notice(error);
     logLine("%s", error);
     return;
   }
-  std::printf("EGBB_LOAD=%d\n", config.bitbaseLoadMode);
-  if (config.bitbaseLoadMode < 1) std::printf("EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.\n");
-  std::printf("EGBB_CACHE=%d\n", config.bitbaseCacheMegabytes);
-  if (config.bitbaseCacheMegabytes < 4)
-    std::printf("EGBB WARNING: EGBB_CACHE < 4 in 'Dorvik.ini' file.\n");
+  std::snprintf(text, sizeof text, "EGBB_LOAD=%d", config.bitbaseLoadMode);
+  notice(text);
+  if (config.bitbaseLoadMode < 1) notice("EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.");
+  std::snprintf(text, sizeof text, "EGBB_CACHE=%d", config.bitbaseCacheMegabytes);
+  notice(text);
+  if (config.bitbaseCacheMegabytes < 4) notice("EGBB WARNING: EGBB_CACHE < 4 in 'Dorvik.ini' file.");
 }
 
-}  // namespace
+void reportBook(const Configuration& config) {
+  if (config.mainBookLoaded) return;
+  std::string text = "BOOK ERROR: " + config.mainBookError;
+  notice(text.c_str());
+  logLine("%s", text.c_str());
+}
 
-bool StartUp() {
-  driver.engineState = PLAYING;
-  // Input never goes through stdio (see input.cpp); output must reach the front end at once.
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-  std::fflush(nullptr);
+void reportConfigurationFile(const Configuration& config) {
+  if (!config.fileMissing) return;
+  char text[96];
+  std::snprintf(text, sizeof text, "ERROR: %s file cannot be opened.", CONFIGURATION_FILE);
+  notice(text);
+  logLine("%s", text);
+}
 
-  char first[INPUT_TOKEN_SIZE];
-  readToken(first, sizeof first);
-  bool xboard = std::strncmp(first, "xboard", 6) == 0;
-  if (!xboard) std::printf("Engine works only with xboard protocol ver. 2\n");
-  std::printf("\n");
-  std::printf("feature %s=%s\n", "done", "0");
-  if (xboard) discardTokens(2);
-  std::printf("feature %s=%s\n", "setboard", "1");
-  if (xboard) discardTokens(2);
-
+// The tables, the search's hooks and the configuration's books and bitbases.
+Configuration prepareEngine() {
   plies.current = plies.records;
   markerMoveContext = {[] { return unsigned(search.iterationDepth); }, [] { return driver.ponderMove; }};
   InitTables();
@@ -66,17 +101,39 @@ bool StartUp() {
   // Until a clock arrives the budget is nothing (two iterations) and there is no hard limit.
   search.limits.hardLimit = MAX_TIME_BUDGET;
 
-  Configuration config = ReadConfiguration("Dorvik.ini");
+  Configuration config = ReadConfiguration(CONFIGURATION_FILE);
   if (!config.bitbaseDirectory.empty())
     LoadBitbases(config.bitbaseDirectory.c_str(), config.bitbaseCacheMegabytes, config.bitbaseLoadMode);
+  return config;
+}
 
-  std::printf("feature done=1\n");
-  if (xboard) discardTokens(2);
+}  // namespace
 
-  if (!config.mainBookLoaded) {
-    std::printf("BOOK ERROR: %s\n", config.mainBookError.c_str());
-    logLine("BOOK ERROR: %s", config.mainBookError.c_str());
+Protocol StartUp() {
+  driver.engineState = PLAYING;
+  // Input never goes through stdio (see input.cpp); output must reach the front end at once.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  std::fflush(nullptr);
+
+  char first[INPUT_TOKEN_SIZE];
+  readToken(first, sizeof first);
+  report.protocol = std::strcmp(first, "uci") == 0 ? Protocol::UCI : Protocol::XBOARD;
+  const bool uci = report.protocol == Protocol::UCI;
+  if (!uci) {
+    if (std::strncmp(first, "xboard", 6) != 0) std::printf("Engine works only with xboard protocol ver. 2\n");
+    announceFeatures();
   }
+  Configuration config = prepareEngine();
+  if (uci) {
+    // The options' defaults come from the configuration. What start-up found comes before
+    // "uciok", which some front ends expect as the last line of the greeting.
+    SetUciOptionDefaults(config);
+    PrintUciIdentity();
+  }
+  reportConfigurationFile(config);
+  if (!uci) printFeature("done", "1");
+  reportBook(config);
   reportBitbases(config);
-  return true;
+  if (uci) PrintUciReady();
+  return report.protocol;
 }

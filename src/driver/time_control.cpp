@@ -26,6 +26,8 @@ constexpr int MIN_SEARCH_TIME = 2;
 constexpr int SAFETY_MARGIN = 25;
 // An overhead sample beyond this is no overhead but a clock the front end set anew.
 constexpr int MAX_OVERHEAD = 2000;
+// The resolution of the process clock (ms).
+constexpr int CLOCK_TICK = 1;
 // The own clock that stands for "no limit" (centiseconds).
 constexpr int UNLIMITED_CLOCK = 999999999;
 
@@ -33,18 +35,43 @@ int clampBudget(int64_t ms) { return int(std::clamp<int64_t>(ms, -MAX_TIME_BUDGE
 
 // The clock of this time line against the one the last move started with: what the front end
 // charged beyond the engine's own time is the overhead. A larger sample is taken at once, a
-// smaller one lowers the estimate by a sixteenth at most: the clocks come in centiseconds, so
-// samples scatter by ten milliseconds, and the estimate must stay near their top.
+// smaller one lowers the estimate by a sixteenth at most: xboard's clocks come in centiseconds, so
+// samples scatter by ten milliseconds, and the estimate must stay near their top. The engine's
+// own time is read off a millisecond clock and may come out a tick long: the sample allows for
+// it, or exact clocks (UCI's) would keep the estimate a millisecond short for every later move.
 void takeOverheadSample(int64_t clock) {
   TimeControl& tc = timeControl;
   if (!tc.sampleReady) return;
   tc.sampleReady = false;
   if (tc.sampleRefilled) return;
   int64_t charged = tc.sampleClock - clock + tc.timeIncrement;
-  int64_t sample = charged - tc.sampleElapsed;
+  int64_t sample = charged - tc.sampleElapsed + CLOCK_TICK;
   if (sample < -MIN_OVERHEAD || sample > MAX_OVERHEAD) return;  // the clock was set, not run
   int decayed = tc.overhead - tc.overhead / 16;
   tc.overhead = std::max({int(sample), decayed, MIN_OVERHEAD});
+}
+
+// A fixed time per move is never run over: the overhead comes off it.
+void applyFixedBudget() {
+  TimeControl& tc = timeControl;
+  int hard = std::max(tc.fixedMoveTime - tc.overhead - SAFETY_MARGIN, MIN_SEARCH_TIME);
+  tc.movesToGo = 1;
+  SetBudget(hard, hard);
+  search.limits.hardLimit = hard;
+  search.limits.mayExtend = false;
+}
+
+// The own clock (ms), the moves already played towards the control, and the measured overhead.
+void budgetFromClock(int64_t clock, int movesPlayed) {
+  TimeControl& tc = timeControl;
+  takeOverheadSample(clock);
+  tc.lastClock = clampBudget(clock);
+  if (tc.fixedMoveTime > 0) return applyFixedBudget();
+  MoveTime mt = AllocateMoveTime({clock, tc.timeIncrement, tc.movesPerTimeControl, movesPlayed, tc.overhead});
+  tc.movesToGo = mt.movesToGo;
+  SetBudget(mt.budget, std::max(mt.hardLimit, mt.budget));
+  search.limits.hardLimit = mt.hardLimit;
+  search.limits.mayExtend = mt.mayExtend;
 }
 
 }  // namespace
@@ -83,33 +110,38 @@ void SetLevel(int movesPerControl, double incrementSeconds) {
   timeControl.fixedMoveTime = 0;
 }
 
-void SetFixedMoveTime(int milliseconds) { timeControl.fixedMoveTime = std::clamp(milliseconds, 0, MAX_TIME_BUDGET); }
+void SetFixedMoveTime(int milliseconds) {
+  timeControl.fixedMoveTime = std::clamp(milliseconds, 0, MAX_TIME_BUDGET);
+  // The budget is known without a clock: a front end need send none.
+  if (timeControl.fixedMoveTime > 0) applyFixedBudget();
+}
 
 int OwnMovesPlayed() {
   int plies = pos.plyCount - 1;
   return pos.rootSideToMove == driver.engineSide ? plies / 2 : (plies + 1) / 2;
 }
 
-void ComputeTimeBudget(int ownTime) {
+void ComputeTimeBudget(int ownTime) { budgetFromClock(int64_t(ownTime) * 10, OwnMovesPlayed()); }
+
+void ComputeGoBudget(const GoClock& go) {
   TimeControl& tc = timeControl;
-  const int64_t clock = int64_t(ownTime) * 10;
-  takeOverheadSample(clock);
-  tc.lastClock = clampBudget(clock);
-  SearchLimits& limits = search.limits;
-  if (tc.fixedMoveTime > 0) {
-    // A fixed time per move is never run over: the overhead comes off it.
-    int hard = std::max(tc.fixedMoveTime - tc.overhead - SAFETY_MARGIN, MIN_SEARCH_TIME);
-    tc.movesToGo = 1;
-    SetBudget(hard, hard);
-    limits.hardLimit = hard;
-    limits.mayExtend = false;
+  tc.movesPerTimeControl = std::max(go.movesToGo, 0);
+  tc.timeIncrement = clampBudget(std::max(go.increment, 0));
+  tc.fixedMoveTime = std::clamp(go.moveTime, 0, MAX_TIME_BUDGET);
+  if (go.clock < 0) {
+    tc.lastClock = -1;
+    applyFixedBudget();
     return;
   }
-  MoveTime mt = AllocateMoveTime({clock, tc.timeIncrement, tc.movesPerTimeControl, OwnMovesPlayed(), tc.overhead});
-  tc.movesToGo = mt.movesToGo;
-  SetBudget(mt.budget, std::max(mt.hardLimit, mt.budget));
-  limits.hardLimit = mt.hardLimit;
-  limits.mayExtend = mt.mayExtend;
+  // The moves to go are counted from this move on: none of the game's moves count against them.
+  budgetFromClock(go.clock, go.movesToGo > 0 ? 0 : OwnMovesPlayed());
+}
+
+void ChargePonderTime() {
+  SearchLimits& limits = search.limits;
+  int keep = 2 * limits.budget / 3;
+  int now = processClock();
+  if (now - limits.startTime > keep) limits.startTime = now - keep;
 }
 
 void ReadTimeLine(const char* logSuffix) {

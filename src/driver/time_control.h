@@ -28,11 +28,15 @@ extern TimeControl timeControl;
 
 // Budgets are kept within this many milliseconds (a little over a day) either way, so that the
 // search can widen a budget several times over and add it to the clock without overflowing.
+// A search without a time limit (analysis, UCI "go infinite") makes at most this many moves;
+// 0: no limit.
 #ifdef DORVIK_FUZZ
 // A fuzzing build runs thousands of command streams a second: every search stays short.
 inline constexpr int MAX_TIME_BUDGET = 20;
+inline constexpr uint32_t UNTIMED_NODE_LIMIT = 2000;
 #else
 inline constexpr int MAX_TIME_BUDGET = 100'000'000;
+inline constexpr uint32_t UNTIMED_NODE_LIMIT = 0;
 #endif
 
 // A game without moves per control may last this many moves of the engine: the clock is kept
@@ -67,11 +71,27 @@ MoveTime AllocateMoveTime(const ClockReading& reading);
 // "level": moves per control (0 or less: the whole game) and the increment in seconds.
 void SetLevel(int movesPerControl, double incrementSeconds);
 
-// "st": the same time for every move, never run over; 0 returns to the clock.
+// "st": the same time for every move, never run over (the budget is set at once); 0 returns to
+// the clock.
 void SetFixedMoveTime(int milliseconds);
 
 // The search's limits from the own clock (centiseconds), the control and the measured overhead.
 void ComputeTimeBudget(int ownTime);
+
+// What a UCI "go" says of the time, in milliseconds.
+struct GoClock {
+  int64_t clock;  // own clock; -1 when not given
+  int increment;  // own increment
+  int movesToGo;  // moves to the next control, this one included; 0 when the clock is the game's
+  int moveTime;   // a fixed time for this move; 0 when not given
+};
+
+// The search's limits from a UCI clock: a fixed time rules when given, else the clock by the
+// same rules as a time line. Without either the caller searches without a time limit.
+void ComputeGoBudget(const GoClock& go);
+
+// The predicted move arrived while pondering: at most two thirds of the budget count as spent.
+void ChargePonderTime();
 
 // Reads the rest of a "time" line (own clock, the "otim" word, the opponent's clock), logs it with
 // the suffix and recomputes the budget. A line that cannot be read keeps the budget.

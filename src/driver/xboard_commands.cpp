@@ -1,5 +1,6 @@
 #include "driver/xboard_commands.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,7 +21,6 @@ namespace {
 // A setboard line holds at most 254 characters, newline included.
 constexpr size_t SETBOARD_LINE_SIZE = 255;
 
-
 // Plays a move into the game; a refused move has been reported by the time it throws.
 bool playGameMove(Move m) {
   try {
@@ -31,6 +31,19 @@ bool playGameMove(Move m) {
   }
 }
 
+// The command in driver.inputToken cannot be carried out in this state of the game.
+void refuseNow() { std::printf("Error (command not legal now): %s\n", driver.inputToken); }
+
+void takeBack(int moves) {
+  if (!TakeBackGameMoves(moves)) refuseNow();
+}
+
+void setSideToMove(int side) {
+  pos.sideToMove = pos.rootSideToMove = side;
+  // The side was set by hand, not by a move: the game's line starts here.
+  RestartGameLine();
+}
+
 }  // namespace
 
 void timeCommand() { ReadTimeLine(""); }
@@ -38,6 +51,7 @@ void timeCommand() { ReadTimeLine(""); }
 void moveCommand(Move m) {
   switch (driver.engineState) {
     case FORCE_MODE:
+    case ANALYZING:
       playGameMove(m);
       break;
     case PONDERING:
@@ -61,12 +75,33 @@ void moveCommand(Move m) {
   }
 }
 
-void goCommand() { think(); }
+void goCommand() {
+  // Analysis never plays a move.
+  if (driver.engineState == ANALYZING) return refuseNow();
+  think();
+}
+
+void playotherCommand() {
+  if (driver.engineState == ANALYZING) return refuseNow();
+  // The engine answers the opponent, who is to move.
+  driver.engineState = PLAYING;
+  driver.engineSide = pos.sideToMove ^ 1;
+}
 
 void newCommand() {
   SetupGamePosition(START_FEN);
-  driver.engineState = PLAYING;
+  if (driver.engineState != ANALYZING) driver.engineState = PLAYING;
   driver.engineSide = BLACK;  // White moves first and the engine answers
+  driver.depthLimit = MAX_SEARCH_DEPTH;
+}
+
+void resultCommand() {
+  // The result and its comment are the rest of the line: read as words, they would be unknown.
+  char line[INPUT_TOKEN_SIZE];
+  readLine(line, sizeof line);
+  line[std::strcspn(line, "\r\n")] = '\0';
+  logLine("result%s", line);
+  newCommand();
 }
 
 void levelCommand() {
@@ -90,12 +125,16 @@ void setboardCommand() {
   if (!SetupGamePosition(text)) logLine("-M: tellusererror Illegal position");
 }
 
+void undoCommand() { takeBack(1); }
+
+void removeCommand() { takeBack(2); }
+
 void easyCommand() { driver.ponderEnabled = false; }
 
 void hardCommand() { driver.ponderEnabled = true; }
 
 void quitCommand() { driver.engineState = QUITTING; }
 
-void whiteCommand() { pos.sideToMove = pos.rootSideToMove = WHITE; }
+void whiteCommand() { setSideToMove(WHITE); }
 
-void blackCommand() { pos.sideToMove = pos.rootSideToMove = BLACK; }
+void blackCommand() { setSideToMove(BLACK); }

@@ -48,7 +48,8 @@ void seedFromTable(Window& w) {
     default:
       w.alpha = stored - 30;
       w.beta = stored + 30;
-      search.iterationDepth = r->hashDepth;
+      // Never beyond the depth limit, or no iteration would run at all.
+      search.iterationDepth = std::min<uint32_t>(r->hashDepth, search.limits.maxDepth);
       break;
   }
   if (WouldRepeat(r->hashMove)) {

@@ -20,7 +20,10 @@ int HardLimitLeft() {
   return int(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
 }
 
-bool HardLimitReached() { return HardLimitLeft() <= 0; }
+bool HardLimitReached() {
+  const SearchLimits& l = search.limits;
+  return HardLimitLeft() <= 0 || (l.nodeLimit && search.nodeCount >= l.nodeLimit);
+}
 
 void SetBudget(int budget, int ceiling) {
   search.limits.budget = budget;

@@ -14,14 +14,15 @@ struct SearchLimits {
   bool mayExtend;     // the time control lets a re-search widen the budget
   uint32_t maxDepth;  // the deepest iteration
   bool pondering;     // the time is never up
-  bool infinite;      // no time limit at all: only the depth or the caller ends the search
+  bool infinite;      // no time limit at all: only the depth, the nodes or the caller end it
+  uint32_t nodeLimit; // the search stops once it has made this many moves; 0: no such limit
 };
 
 // True when the budget counted from startTime is spent; never while pondering or without limit.
 bool TimeUp();
 
-// True when the hard limit counted from moveStart is reached: the search stops at once, whatever
-// iteration it is in. Never while pondering or without limit.
+// True when the hard limit counted from moveStart, or the node limit, is reached: the search stops
+// at once, whatever iteration it is in. The time never runs out while pondering or without limit.
 bool HardLimitReached();
 
 // Milliseconds left before the hard limit; a large number while there is none.

@@ -1,5 +1,8 @@
 #include "search/poll.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "search/limits.h"
 #include "search/search_state.h"
 
@@ -18,7 +21,11 @@ bool mustStop() {
 
 unsigned PollInterval() {
   int left = HardLimitLeft();
-  return left < 100 ? POLL_INTERVAL / 32 : left < 1000 ? POLL_INTERVAL / 4 : POLL_INTERVAL;
+  unsigned interval = left < 100 ? POLL_INTERVAL / 32 : left < 1000 ? POLL_INTERVAL / 4 : POLL_INTERVAL;
+  // A node limit is kept to the node.
+  const uint32_t limit = search.limits.nodeLimit;
+  if (limit) interval = std::min<unsigned>(interval, limit > search.nodeCount ? limit - search.nodeCount : 1);
+  return interval;
 }
 
 bool PollSearch() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "board/fen.h"
 #include "board/move.h"
@@ -32,7 +33,8 @@ class SearchInputTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(pipe(fds), 0);
     setInputDescriptor(fds[0]);
-    logPath = ::testing::TempDir() + "search_input.log";
+    // One log per process: the tests may run side by side.
+    logPath = ::testing::TempDir() + "search_input." + std::to_string(getpid()) + ".log";
     OpenLog(logPath.c_str());
     ASSERT_TRUE(SetupPosition(AFTER_E4));
     savedTime = timeControl;
@@ -61,6 +63,7 @@ class SearchInputTest : public ::testing::Test {
     driver.inputPending = false;
     search.stopSearch = 0;
     OpenLog("/dev/null");
+    std::remove(logPath.c_str());
   }
 
   // Reads one token as a running search would, which stops when the verdict says so.
@@ -151,39 +154,87 @@ TEST_F(SearchInputTest, MalformedTimeLineKeepsTheBudget) {
   handle();
   EXPECT_EQ(search.limits.budget, 1234);
   EXPECT_FALSE(driver.inputPending);
-  // What follows is read as a token of its own.
+  // What follows is read as a word of its own: unknown, it is answered and the search goes on.
+  ::testing::internal::CaptureStdout();
   handle();
-  EXPECT_STREQ(driver.inputToken, "soon");
-  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Error (unknown command): soon\n");
+  EXPECT_FALSE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 0);
 }
 
 TEST_F(SearchInputTest, StopCommandsAndOtherTokens) {
-  for (const char* stop : {"?", "force", "quit"}) {
-    search.stopSearch = 0;
-    driver.inputPending = false;
-    send(stop);
-    send("\n");
-    handle();
-    EXPECT_TRUE(driver.inputPending) << stop;
-    EXPECT_EQ(search.stopSearch, 1) << stop;
-    EXPECT_STREQ(driver.inputToken, stop);
+  for (EngineState state : {PONDERING, THINKING, ANALYZING}) {
+    for (const char* stop : {"force", "quit"}) {
+      driver.engineState = state;
+      search.stopSearch = 0;
+      driver.inputPending = false;
+      send(stop);
+      send("\n");
+      handle();
+      EXPECT_TRUE(driver.inputPending) << stop;
+      EXPECT_EQ(search.stopSearch, 1) << stop;
+      EXPECT_STREQ(driver.inputToken, stop);
+    }
   }
-  // Thinking goes on past another command; pondering, which has no time limit, stops for it.
+  // "?" moves now while thinking; pondering has no move to make.
   search.stopSearch = 0;
   driver.inputPending = false;
-  driver.engineState = THINKING;
-  send("post\n");
+  send("?\n");
   handle();
-  EXPECT_TRUE(driver.inputPending);
+  EXPECT_FALSE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 0);
-  EXPECT_STREQ(driver.inputToken, "post");
-  driver.inputPending = false;
-  driver.engineState = PONDERING;
-  send("new\n");
+  driver.engineState = THINKING;
+  send("?\n");
   handle();
   EXPECT_TRUE(driver.inputPending);
   EXPECT_EQ(search.stopSearch, 1);
-  EXPECT_STREQ(driver.inputToken, "new");
+  // Thinking goes on past a command for the loop; pondering and analysis, which have no time
+  // limit, stop for it.
+  search.stopSearch = 0;
+  driver.inputPending = false;
+  send("easy\n");
+  handle();
+  EXPECT_TRUE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_STREQ(driver.inputToken, "easy");
+  for (EngineState state : {PONDERING, ANALYZING}) {
+    driver.inputPending = false;
+    search.stopSearch = 0;
+    driver.engineState = state;
+    send("undo\n");
+    handle();
+    EXPECT_TRUE(driver.inputPending);
+    EXPECT_EQ(search.stopSearch, 1);
+    EXPECT_STREQ(driver.inputToken, "undo");
+  }
+}
+
+// A ping is answered once everything before it is done: at once while pondering or analysing
+// (and the search goes on), after the move while thinking on one. Commands that leave the game
+// alone are handled at once in any state.
+TEST_F(SearchInputTest, PingWaitsOnlyForTheEnginesOwnMove) {
+  // The hint is the pondered move, or the analysis's choice so far (none yet here).
+  search.result = {};
+  for (auto [state, answer] : {std::pair{PONDERING, "pong 7\nHint: e7e5\n"}, std::pair{ANALYZING, "pong 7\n"}}) {
+    driver.engineState = state;
+    send("ping 7\nnopost\npost\nhint\n");
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < 4; ++i) handle();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), answer);
+    EXPECT_FALSE(driver.inputPending);
+    EXPECT_EQ(search.stopSearch, 0);
+    EXPECT_TRUE(driver.postThinking);
+  }
+  // While thinking, the search goes on reading its input and the pong waits for the move.
+  driver.engineState = THINKING;
+  send("ping 8\n");
+  ::testing::internal::CaptureStdout();
+  handle();
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_FALSE(driver.inputPending);
+  EXPECT_EQ(search.stopSearch, 0);
+  EXPECT_STREQ(driver.owedPong, "8");
+  driver.owedPong[0] = '\0';
 }
 
 TEST_F(SearchInputTest, EndOfInputCountsAsQuit) {
@@ -219,13 +270,13 @@ TEST_F(SearchInputTest, PollStopsOnTheFlagOnTimeFromTheThirdIterationAndOnComman
   search.limits.budget = 60000;
   search.limits.startTime = processClock();
   EXPECT_FALSE(PollSearch());
-  send("post\n");
+  send("easy\n");
   EXPECT_FALSE(PollSearch());
   EXPECT_TRUE(driver.inputPending);
   // The pending token is not replaced: later input waits until the loop has taken it.
   send("force\n");
   EXPECT_FALSE(PollSearch());
-  EXPECT_STREQ(driver.inputToken, "post");
+  EXPECT_STREQ(driver.inputToken, "easy");
   // The next search, after the loop has taken it, reads on.
   driver.inputPending = false;
   search.callerWaiting = false;

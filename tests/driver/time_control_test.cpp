@@ -58,11 +58,14 @@ const Control Controls[] = {
     {"2 s + 1 s", 0, 2000, 1},          {"10 s + 0.1 s", 0, 10000, 0.1},  {"0.3 s + 2 s", 0, 300, 2},
 };
 
+enum class FrontEnd { XBOARD, UCI };
+
 // Plays 300 moves of the engine, each taking what `spend` allows of the limits and costing the
-// front end 30 ms more, with the engine as the given colour; the clock is read the way xboard
-// sends it, in centiseconds, before each move. Returns the lowest clock after a move (ms).
+// front end 30 ms more, with the engine as the given colour; the clock is read before each move
+// the way the front end sends it: xboard's in centiseconds, UCI's in milliseconds with the moves
+// to go. Returns the lowest clock after a move (ms).
 template <typename Spend>
-int lowestClock(const Control& c, Colour engine, Spend spend) {
+int lowestClock(const Control& c, Colour engine, Spend spend, FrontEnd frontEnd = FrontEnd::XBOARD) {
   constexpr int OVERHEAD = 30, MOVES = 300;
   timeControl.overhead = DEFAULT_OVERHEAD;
   timeControl.sampleReady = false;
@@ -76,7 +79,8 @@ int lowestClock(const Control& c, Colour engine, Spend spend) {
     bool opponentToMove = !(engine == WHITE && k == 0);
     pos.rootSideToMove = opponentToMove ? engine ^ 1 : engine;
     pos.plyCount = uint16_t(engine == WHITE ? 2 * k + (k == 0 ? 1 : 0) : 2 * k + 1);
-    ComputeTimeBudget(clock / 10);
+    if (frontEnd == FrontEnd::XBOARD) ComputeTimeBudget(clock / 10);
+    else ComputeGoBudget({clock, increment, c.moves ? c.moves - k % c.moves : 0, 0});
     if (c.moves) {
       EXPECT_EQ(timeControl.movesToGo, c.moves - k % c.moves) << c.name << ", move " << k;
     }
@@ -98,7 +102,21 @@ TEST_F(TimeControlTest, SimulatedGamesOf300MovesNeverRunTheClockOut) {
       EXPECT_GE(lowestClock(c, engine, [](const SearchLimits& l) { return l.budget; }), 0) << what;
       // However the search ends, it never goes past its hard limit.
       EXPECT_GE(lowestClock(c, engine, [](const SearchLimits& l) { return l.hardLimit; }), 0) << what;
+      // The same games with the clocks of UCI's "go".
+      EXPECT_GE(lowestClock(c, engine, [](const SearchLimits& l) { return l.hardLimit; }, FrontEnd::UCI), 0)
+          << what << ", UCI";
     }
+}
+
+// UCI's "movetime" is a fixed time for this move alone: never run over, and the next "go" with a
+// clock returns to the clock.
+TEST_F(TimeControlTest, UciMoveTimeIsNeverRunOver) {
+  ComputeGoBudget({-1, 0, 0, 1000});
+  EXPECT_LE(search.limits.hardLimit, 1000 - DEFAULT_OVERHEAD);
+  EXPECT_EQ(search.limits.budget, search.limits.hardLimit);
+  ComputeGoBudget({300000, 0, 40, 0});
+  EXPECT_GT(search.limits.budget, 1000);
+  EXPECT_EQ(timeControl.movesToGo, 40);
 }
 
 TEST_F(TimeControlTest, RoomyClocksGiveRoomyBudgets) {

@@ -88,10 +88,12 @@ TEST(Claims, MoveThatDrawsIsFollowedByItsClaim) {
             "move e1d2\n1/2-1/2 {Draw by insufficient material to mate (44)}\n");
 }
 
-// The engine answers 1.e4 and then ponders on the reply it expects.
+// The engine answers 1.e4 and then ponders on the reply it expects. Its clock leaves it time for
+// the two iterations that give a reply to ponder on, even in a slow build (with 3 s of a game in a
+// minute the hard limit was 2 ms).
 struct Pondering : ::testing::Test {
   void SetUp() override {
-    s.send("new\nhard\nlevel 0 1 0\ntime 300 otim 300\ne2e4\n");
+    s.send("new\nhard\nlevel 0 1 0\ntime 1500 otim 1500\ne2e4\n");
     reply = s.waitFor("move \\S+\n");
     ASSERT_FALSE(reply.empty()) << s.out();
     reply = reply.substr(5, reply.size() - 6);
@@ -127,6 +129,28 @@ TEST_F(Pondering, PonderMissIsAnsweredInTheRealPosition) {
   EXPECT_TRUE(legalGame("new\n", {"e2e4", reply, other, second.substr(5, second.size() - 6)}));
 }
 
+// A ping while pondering is answered at once, and the pondering goes on to a ponder hit.
+TEST_F(Pondering, PingIsAnsweredAtOnceAndPonderingGoesOn) {
+  s.send("ping 41\n");
+  ASSERT_FALSE(s.waitFor("pong 41\n", 10).empty()) << s.out();
+  s.send(std::string("time 300 otim 300\n") + pondered + "\n");
+  ASSERT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
+  EXPECT_EQ(s.log().find("BAD PONDER"), std::string::npos) << s.log();
+}
+
+// "remove" while pondering takes the pondered move off before the two plies of the game: the
+// user's 1.e4 may be played again, and the engine answers it.
+TEST_F(Pondering, RemoveTakesThePonderedMoveOffFirst) {
+  s.send("remove\nping 1\n");
+  ASSERT_FALSE(s.waitFor("pong 1\n", 10).empty()) << s.out();
+  s.send("time 300 otim 300\ne2e4\n");
+  std::string again = s.waitFor("move \\S+\n");
+  ASSERT_FALSE(again.empty()) << s.out();
+  EXPECT_EQ(s.out().find("Illegal"), std::string::npos) << s.out();
+  EXPECT_EQ(s.out().find("Error"), std::string::npos) << s.out();
+  EXPECT_TRUE(legalGame("new\n", {"e2e4", again.substr(5, again.size() - 6)}));
+}
+
 TEST_F(Pondering, ForceTakesThePonderedMoveBack) {
   std::string other = pondered == "g1h3" ? "b1a3" : "g1h3";
   s.send("force\n" + other + "\n" + SHORT_CLOCK + "go\n");
@@ -158,6 +182,20 @@ TEST(SearchInput, QuestionMarkMovesAtOnce) {
   std::string move = s.waitFor("move \\S+\n", 20);
   ASSERT_FALSE(move.empty()) << s.out();
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
+  EXPECT_TRUE(s.quit());
+}
+
+// Thinking on its move, the engine answers a ping only once the move is out; the search reads on
+// and still obeys "?".
+TEST(SearchInput, PingDuringTheEnginesMoveIsAnsweredAfterTheMove) {
+  Session s;
+  s.send(std::string("easy\n") + MIDDLEGAME + LONG_CLOCK + "go\n");
+  ASSERT_FALSE(s.waitFor("\n    3     ").empty()) << s.out();
+  s.send("ping 12\n");
+  s.drain(0.3);
+  EXPECT_EQ(s.out().find("pong"), std::string::npos) << s.out();
+  s.send("?\n");
+  ASSERT_FALSE(s.waitFor("move \\S+\npong 12\n", 20).empty()) << s.out();
   EXPECT_TRUE(s.quit());
 }
 

@@ -132,12 +132,17 @@ inline std::string afterStartUp(const std::string& out) {
   return at == std::string::npos ? "" : out.substr(at + 1);
 }
 
-// The "::cmd:: " lines of a log, one token each.
+// The "::cmd:: " lines of a log, one token each, without the front end's replies to the
+// handshake ("protover", "accepted", "rejected") that open it.
 inline std::vector<std::string> loggedCommands(const std::string& log) {
   std::vector<std::string> tokens;
   std::istringstream lines(log);
-  for (std::string line; std::getline(lines, line);)
-    if (line.rfind("::cmd:: ", 0) == 0) tokens.push_back(line.substr(8));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("::cmd:: ", 0) != 0) continue;
+    std::string token = line.substr(8);
+    bool handshake = token == "protover" || token == "accepted" || token == "rejected";
+    if (!(tokens.empty() && handshake)) tokens.push_back(token);
+  }
   return tokens;
 }
 

@@ -21,8 +21,9 @@ namespace e2e {
 
 class Session {
  public:
-  // Starts the engine in a fresh directory holding `ini` as "Dorvik.ini" and sends the handshake.
-  explicit Session(const std::string& ini = "") {
+  // Starts the engine in a fresh directory holding `ini` as "Dorvik.ini" and sends the greeting:
+  // the xboard handshake unless another is given.
+  explicit Session(const std::string& ini = "", const std::string& greeting = XBOARD_HANDSHAKE) {
     writeFile(dir_.path() / "Dorvik.ini", ini);
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
@@ -43,7 +44,7 @@ class Session {
     toEngine_ = in[1];
     fromEngine_ = out[0];
     signal(SIGPIPE, SIG_IGN);  // an engine that died must fail the test, not end the test program
-    send(XBOARD_HANDSHAKE);
+    send(greeting);
   }
   ~Session() {
     closeInput();
