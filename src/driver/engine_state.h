@@ -15,6 +15,12 @@ enum EngineState : int {
 
 inline constexpr int INPUT_TOKEN_SIZE = 256;
 
+// A word argument of a command (a file name, a player's name), read from standard input.
+struct InputWord {
+  char text[INPUT_TOKEN_SIZE] = "";
+};
+InputWord readInputWord();
+
 // The deepest iteration a search may reach: as deep as the ply stack allows.
 inline constexpr uint32_t MAX_SEARCH_DEPTH = 127;
 // Iterations start at this depth, so no depth limit is lower.

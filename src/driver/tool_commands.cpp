@@ -24,17 +24,6 @@ namespace {
 constexpr const char* EVAL_FEN = "R7/8/8/6p1/8/b7/4k3/K7 w - - 0 1";
 constexpr const char* TEST_FEN = "2rb1rk1/p4p2/2n3p1/q2NpPP1/2p5/P1Q1PP2/1P1R4/2K4R w - - 0 23";
 
-// File names and other word arguments of the tools.
-struct Word {
-  char text[INPUT_TOKEN_SIZE] = "";
-};
-
-Word readWord() {
-  Word word;
-  readToken(word.text, sizeof word.text);
-  return word;
-}
-
 }  // namespace
 
 void evalCommand() {
@@ -67,39 +56,39 @@ void perftCommand() {
 }
 
 void benchmarkCommand() {
-  readWord();
+  readInputWord();
   int count = 0;
   readInt(&count);
   std::printf("Define __STAT\n");
 }
 
 void benchmarkSpeedCommand() {
-  readWord();
+  readInputWord();
   std::printf("Define __STAT\n");
 }
 
 void pgn2posCommand() {
-  Word pgn = readWord();
+  InputWord pgn = readInputWord();
   Pgn2Pos(pgn.text);
 }
 
 void pgn2gameCommand() {
-  Word pgn = readWord(), game = readWord();
+  InputWord pgn = readInputWord(), game = readInputWord();
   Pgn2Game(pgn.text, game.text);
 }
 
 void pgnlist2gameCommand() {
-  Word list = readWord(), game = readWord();
+  InputWord list = readInputWord(), game = readInputWord();
   PgnList2Game(list.text, game.text);
 }
 
 void game2pgnCommand() {
-  Word game = readWord(), pgn = readWord();
+  InputWord game = readInputWord(), pgn = readInputWord();
   Game2Pgn(game.text, pgn.text);
 }
 
 void game2posCommand() {
-  Word game = readWord(), positions = readWord();
+  InputWord game = readInputWord(), positions = readInputWord();
   Game2Pos(game.text, positions.text);
 }
 
@@ -112,6 +101,6 @@ void dbshowlinCommand() { ShowDatabasePosition(true); }
 void bookcreateCommand() { CreateBookFromDatabase(); }
 
 void dbcreateCommand() {
-  Word source = readWord(), base = readWord();
+  InputWord source = readInputWord(), base = readInputWord();
   CreateDatabaseFiles(source.text, base.text);
 }

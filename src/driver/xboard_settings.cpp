@@ -17,17 +17,6 @@
 
 namespace {
 
-// Words that follow a command and are not used.
-struct Word {
-  char text[INPUT_TOKEN_SIZE] = "";
-};
-
-Word readWord() {
-  Word word;
-  readToken(word.text, sizeof word.text);
-  return word;
-}
-
 void skipInt() {
   int ignored;
   readInt(&ignored);
@@ -58,7 +47,7 @@ void answerPing(const char* number) { std::printf("pong %s\n", number); }
 }  // namespace
 
 void pingCommand() {
-  Word number = readWord();
+  InputWord number = readInputWord();
   // Everything before the ping is done, unless the engine is thinking on its move: the move
   // comes first.
   if (driver.engineState != THINKING) return answerPing(number.text);
@@ -72,7 +61,7 @@ void AnswerOwedPing() {
 }
 
 void stCommand() {
-  Word seconds = readWord();
+  InputWord seconds = readInputWord();
   char* end;
   double value = std::strtod(seconds.text, &end);
   if (end == seconds.text || *end || !std::isfinite(value) || value <= 0) return refuseArgument(seconds.text);
@@ -80,7 +69,7 @@ void stCommand() {
 }
 
 void sdCommand() {
-  Word depth = readWord();
+  InputWord depth = readInputWord();
   char* end;
   long value = std::strtol(depth.text, &end, 10);
   if (end == depth.text || *end || value < 1) return refuseArgument(depth.text);
@@ -114,7 +103,7 @@ void ratingCommand() {
   skipInt();
 }
 
-void icsCommand() { readWord(); }
+void icsCommand() { readInputWord(); }
 
 // The tables have fixed sizes and the search one thread.
 void memoryCommand() { skipInt(); }
@@ -123,10 +112,10 @@ void coresCommand() { skipInt(); }
 
 void protoverCommand() { skipInt(); }
 
-void featureReplyCommand() { readWord(); }
+void featureReplyCommand() { readInputWord(); }
 
 void variantCommand() {
-  Word name = readWord();
+  InputWord name = readInputWord();
   if (std::strcmp(name.text, "normal") != 0) std::printf("Error (unsupported variant): %s\n", name.text);
 }
 
