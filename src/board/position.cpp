@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "board/zobrist.h"
+
 Position pos;
 
 void SyncRootSnapshot() {
@@ -11,4 +13,14 @@ void SyncRootSnapshot() {
   pos.rootKingSquare[BLACK] = pos.kingSquare[BLACK];
   std::memcpy(pos.rootBoard, pos.board, sizeof pos.board);
   pos.rootSideToMove = pos.sideToMove;
+}
+
+void SetSideToMove(int side) {
+  if (side != pos.sideToMove && pos.epSquare) {
+    pos.hashKey ^= ZobristKeys[EMPTY][pos.epSquare];
+    pos.pawnKey ^= uint32_t(ZobristKeys[EMPTY][pos.epSquare]);
+    pos.epSquare = 0;
+  }
+  pos.sideToMove = side;
+  SyncRootSnapshot();
 }

@@ -46,3 +46,8 @@ extern Position pos;
 // The working position becomes the real game position from which the front end's moves are read
 // (after setup, a game move, and a pondered move the opponent has played).
 void SyncRootSnapshot();
+
+// Puts a side on move by hand (not by a move). A double step's en-passant right belongs to the
+// side that answers it, so it goes when the side changes: left in place, the other side's pawns
+// would "capture" onto it.
+void SetSideToMove(int side);

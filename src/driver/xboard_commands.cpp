@@ -39,7 +39,7 @@ void takeBack(int moves) {
 }
 
 void setSideToMove(int side) {
-  pos.sideToMove = pos.rootSideToMove = side;
+  SetSideToMove(side);
   // The side was set by hand, not by a move: the game's line starts here.
   RestartGameLine();
 }

@@ -104,6 +104,25 @@ TEST(Fen, EnPassantSquareNeedsTheDoubleStep) {
   EXPECT_EQ(pos.epSquare, 0);
 }
 
+// xboard's "white" after a double step once left the en-passant square in place, and the side
+// put on move generated a pawn "capture" onto it from behind.
+TEST(Fen, SideSetByHandLosesTheEnPassantRight) {
+  ASSERT_TRUE(SetupPosition("4k3/8/8/8/3pP3/8/8/4K3 w - -"));
+  const HashKey hashKey = pos.hashKey;
+  const uint32_t pawnKey = pos.pawnKey;
+  ASSERT_TRUE(SetupPosition("4k3/8/8/8/3pP3/8/8/4K3 b - e3"));
+  ASSERT_EQ(pos.epSquare, E3);
+  SetSideToMove(BLACK);  // no change: the right stays
+  EXPECT_EQ(pos.epSquare, E3);
+  SetSideToMove(WHITE);
+  EXPECT_EQ(pos.sideToMove, WHITE);
+  EXPECT_EQ(pos.rootSideToMove, WHITE);
+  EXPECT_EQ(pos.epSquare, 0);
+  EXPECT_EQ(pos.rootEpSquare, 0);
+  EXPECT_EQ(pos.hashKey, hashKey);
+  EXPECT_EQ(pos.pawnKey, pawnKey);
+}
+
 TEST(Fen, EpdOperationPendingOnlyWhenTerminated) {
   ASSERT_TRUE(SetupPosition("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - bm e4; id \"x\";"));
   EXPECT_EQ(epdPending.kind, 'b');
