@@ -188,10 +188,7 @@ bool SetupPosition(const char* text) {
   pos.sideToMove = pos.rootSideToMove = f.side;
   pos.castleRights = f.castleRights;
   // The en-passant key is part of the key whenever a square is set, as after a double step.
-  if ((pos.epSquare = f.epSquare)) {
-    pos.hashKey ^= ZobristKeys[EMPTY][pos.epSquare];
-    pos.pawnKey ^= uint32_t(ZobristKeys[EMPTY][pos.epSquare]);
-  }
+  if ((pos.epSquare = f.epSquare)) ToggleEpSquareKeys(pos.epSquare);
   for (Colour c : {BLACK, WHITE}) {
     Piece base = c == WHITE ? WPAWN : BPAWN;
     pos.colourPieces[c] = SquareMask[pos.kingSquare[c]];

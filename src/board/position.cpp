@@ -15,10 +15,14 @@ void SyncRootSnapshot() {
   pos.rootSideToMove = pos.sideToMove;
 }
 
+void ToggleEpSquareKeys(Square ep) {
+  pos.hashKey ^= ZobristKeys[EMPTY][ep];
+  pos.pawnKey ^= uint32_t(ZobristKeys[EMPTY][ep]);
+}
+
 void SetSideToMove(int side) {
   if (side != pos.sideToMove && pos.epSquare) {
-    pos.hashKey ^= ZobristKeys[EMPTY][pos.epSquare];
-    pos.pawnKey ^= uint32_t(ZobristKeys[EMPTY][pos.epSquare]);
+    ToggleEpSquareKeys(pos.epSquare);
     pos.epSquare = 0;
   }
   pos.sideToMove = side;

@@ -47,6 +47,9 @@ extern Position pos;
 // (after setup, a game move, and a pondered move the opponent has played).
 void SyncRootSnapshot();
 
+// Adds or removes an en-passant square's share of the position's keys.
+void ToggleEpSquareKeys(Square ep);
+
 // Puts a side on move by hand (not by a move). A double step's en-passant right belongs to the
 // side that answers it, so it goes when the side changes: left in place, the other side's pawns
 // would "capture" onto it.
