@@ -2,12 +2,12 @@
 // of the search) and the speed in moves made per second, quiescence moves included.
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 #include "board/fen.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
 #include "search/iterate.h"
-#include "search/search_clear.h"
 #include "search/search_state.h"
 
 namespace {
@@ -32,27 +32,35 @@ const Case Cases[] = {
 int main() {
   InitTables();
   InitPieceSquareTables();
-  // No hooks: the search reads no input and prints nothing.
-  search.hooks = {};
+  TransTable table;
+  auto pawnCache = std::make_unique<PawnCache>();
+  Bitbases bitbases;
+  SearchShared shared(table, *pawnCache, bitbases);
+  auto state = std::make_unique<SearchState>(shared);
+  SearchState* threads[] = {state.get()};
+  shared.threads = threads;
+  shared.threadCount = 1;
 
   uint64_t totalNodes = 0, totalMoves = 0;
   double totalSeconds = 0;
   std::printf("%-70s %5s %10s %12s %8s %10s\n", "position", "depth", "nodeCount", "moves made", "seconds", "moves/s");
   for (const Case& c : Cases) {
-    SetupPosition(c.fen);
-    SearchClear();
-    search.limits = {};
-    search.limits.maxDepth = uint32_t(c.depth);
-    search.limits.infinite = true;
-    search.stopSearch = 0;
-    search.movesMade = 0;
+    SetupPosition(state->pos, c.fen);
+    table.clear();
+    pawnCache->clear();
+    ResetSearchState(*state);
+    shared.limits = {};
+    shared.limits.maxDepth = c.depth;
+    shared.limits.infinite = true;
+    shared.limits.multiPv = 1;
+    shared.stop = false;
     auto start = std::chrono::steady_clock::now();
-    IterativeDeepening();
+    IterativeDeepening(*state);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-70s %5d %10u %12llu %8.3f %10.0f\n", c.fen, c.depth, search.nodeCount,
-                (unsigned long long)search.movesMade, seconds, search.movesMade / seconds);
-    totalNodes += search.nodeCount;
-    totalMoves += search.movesMade;
+    std::printf("%-70s %5d %10llu %12llu %8.3f %10.0f\n", c.fen, c.depth, (unsigned long long)state->nodeCount,
+                (unsigned long long)state->movesMade, seconds, state->movesMade / seconds);
+    totalNodes += state->nodeCount;
+    totalMoves += state->movesMade;
     totalSeconds += seconds;
   }
   std::printf("signature (total nodeCount): %llu\n", (unsigned long long)totalNodes);

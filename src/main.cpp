@@ -1,14 +1,14 @@
 #include <csignal>
 
-#include "driver/command_loop.h"
+#include "driver/startup.h"
 #include "io/log.h"
 
 int main() {
   // The front end interrupts a thinking engine with SIGINT before it sends a command; the engine
-  // polls its input instead. A closed output pipe makes the next write fail, which ends it cleanly.
+  // reads its input on a thread of its own instead. A closed output pipe makes the next write
+  // fail, which ends it cleanly.
   std::signal(SIGINT, SIG_IGN);
   std::signal(SIGPIPE, SIG_IGN);
   OpenLog();
-  CommandLoop();
-  return 0;
+  return RunEngine();
 }

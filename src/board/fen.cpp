@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
+#include "board/piece_steps.h"
 #include "board/position.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
-
-EpdOperation epdPending;
+#include "io/log.h"
 
 namespace {
 
@@ -135,81 +136,50 @@ bool checkAndMend(FenFields& f) {
   return true;
 }
 
-void resetPosition() {
-  HistoryEntry* top = pos.historyTop ? pos.historyTop : pos.history;
-  std::memset(pos.history, 0, sizeof(HistoryEntry) * (top - pos.history + 1));
-  pos.historyTop = pos.history;
-  pos.epdBestMove = pos.epdAvoidMove = 0;
+void resetPosition(Position& pos) {
+  pos.occ = {};
+  for (Bitboard& b : pos.colourPieces) b = 0;
+  for (Bitboard& b : pos.pieceBB) b = 0;
   pos.hashKey = 0;
   pos.pawnKey = 0;
-  pos.epSquare = pos.rootEpSquare = 0;
-  pos.castleRights = pos.rootCastleRights = 0;
+  pos.epSquare = 0;
   pos.totalMaterial = 0;
+  std::memset(pos.board, EMPTY, sizeof pos.board);
+  pos.kingSquare[0] = pos.kingSquare[1] = NO_KING;
+  pos.castleRights = 0;
   pos.pieceMaterial[0] = pos.pieceMaterial[1] = 0;
   pos.pawnCount[0] = pos.pawnCount[1] = 0;
-  pos.rootKingSquare[0] = pos.rootKingSquare[1] = 0;
-  pos.occupied = pos.occupiedRot90 = pos.occupiedRotA1H8 = pos.occupiedRotA8H1 = 0;
-  pos.colourPieces[0] = pos.colourPieces[1] = 0;
-  for (Bitboard& b : pos.pieceBB) b = 0;
-  pos.kingSquare[0] = pos.kingSquare[1] = NO_KING;
-  pos.sideToMove = pos.rootSideToMove = WHITE;
-  std::memset(pos.board, EMPTY, sizeof pos.board);
-}
-
-void placePiece(Piece p, Square sq) {
-  static const uint8_t units[13] = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9, 0, 0};
-  Colour c = colourOf(p);
-  pos.board[sq] = p;
-  HashKey key = ZobristKeys[p][sq];
-  pos.hashKey ^= key;
-  pos.totalMaterial += units[p];
-  if (p == WKING || p == BKING) {
-    pos.kingSquare[c] = uint8_t(sq);
-    return;
-  }
-  pos.pieceBB[p] |= SquareMask[sq];
-  if (isPawn(p)) {
-    pos.pawnKey ^= uint32_t(key);
-    ++pos.pawnCount[c];
-  } else {
-    pos.pieceMaterial[c] += units[p];
-  }
+  pos.sideToMove = WHITE;
+  pos.historyTop = pos.history;
+  pos.history[0] = {};
 }
 
 }  // namespace
 
-bool SetupPosition(const char* text) {
+bool SetupPosition(Position& pos, const char* text, EpdOperation* epd) {
   FenFields f;
   if (!readFields(text, f) || !checkAndMend(f)) return false;
 
-  resetPosition();
+  resetPosition(pos);
   for (Square sq = 0; sq < 64; ++sq)
-    if (f.board[sq]) placePiece(f.board[sq], sq);
-  pos.sideToMove = pos.rootSideToMove = f.side;
+    if (f.board[sq]) addPiece(pos, f.board[sq], sq);
+  pos.sideToMove = f.side;
   pos.castleRights = f.castleRights;
   // The en-passant key is part of the key whenever a square is set, as after a double step.
-  if ((pos.epSquare = f.epSquare)) ToggleEpSquareKeys(pos.epSquare);
-  for (Colour c : {BLACK, WHITE}) {
-    Piece base = c == WHITE ? WPAWN : BPAWN;
-    pos.colourPieces[c] = SquareMask[pos.kingSquare[c]];
-    for (Piece p = base; p <= WQUEEN + 1; p += 2) pos.colourPieces[c] |= pos.pieceBB[p];
-  }
-  pos.occupied = pos.colourPieces[WHITE] | pos.colourPieces[BLACK];
-  pos.occupiedRot90 = Rot90(pos.occupied);
-  pos.occupiedRotA1H8 = RotA1H8(pos.occupied);
-  pos.occupiedRotA8H1 = RotA8H1(pos.occupied);
+  if ((pos.epSquare = f.epSquare)) ToggleEpSquareKeys(pos, pos.epSquare);
 
-  pos.history[0].key = pos.hashKey;
-  pos.history[0].reversibleCount = 0;
-
-  SyncRootSnapshot();
+  HistoryEntry& first = pos.history[0];
+  first.key = pos.hashKey;
+  first.pawnKey = pos.pawnKey;
+  first.castleRights = pos.castleRights;
+  first.epSquare = pos.epSquare;
+  first.reversibleCount = 0;
   pos.plyCount = 1;
-  pos.searchAge = 1;
-  epdPending = f.epd;
+  if (epd) *epd = f.epd;
   return true;
 }
 
-char* PositionToFen(char* buffer) {
+char* PositionToFen(const Position& pos, char* buffer) {
   char* out = buffer;
   int empty = 0;
   for (Square sq = 0; sq < 64; ++sq) {
@@ -246,10 +216,25 @@ char* PositionToFen(char* buffer) {
   return out;
 }
 
-void PrintBoard(const Piece* board) {
+namespace {
+
+// The diagram: a line per rank from the 8th, the files' letters below.
+std::string boardDiagram(const Piece* board) {
+  std::string text;
   for (Square sq = 0; sq < 64; ++sq) {
-    if (fileOf(sq) == 0) std::printf("\n%d ", 8 - rowOf(sq));
-    std::printf("%c ", PieceLetters[board[sq]]);
+    if (fileOf(sq) == 0) text += "\n" + std::to_string(8 - rowOf(sq)) + " ";
+    text += PieceLetters[board[sq]];
+    text += ' ';
   }
-  std::printf("\n\n  A B C D E F G H\n");
+  return text + "\n\n  A B C D E F G H\n";
+}
+
+}  // namespace
+
+void PrintBoard(const Piece* board) { std::fputs(boardDiagram(board).c_str(), stdout); }
+
+void LogBoard(const Piece* board) {
+  std::string text = boardDiagram(board);
+  text.pop_back();
+  logLine("%s", text.c_str());
 }

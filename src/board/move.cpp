@@ -20,7 +20,7 @@ char* MoveToText(Move m, char* buffer) {
   return out;
 }
 
-Move ParseCoordinateMove(const char* t) {
+Move ParseCoordinateMove(const Position& pos, const char* t) {
   auto isFile = [](char c) { return c >= 'a' && c <= 'h'; };
   auto isRank = [](char c) { return c >= '1' && c <= '8'; };
   if (!isFile(t[0]) || !isRank(t[1]) || !isFile(t[2]) || !isRank(t[3])) return 0;
@@ -29,7 +29,7 @@ Move ParseCoordinateMove(const char* t) {
   Move m = makeMoveWord(from, to, QUIET);
 
   // Castling is recognised by the rights alone; the piece on the origin is not looked at.
-  uint16_t rights = pos.rootCastleRights;
+  uint16_t rights = pos.castleRights;
   if (rights) {
     if (from == E8 && (rights & (BLACK_SHORT | BLACK_LONG))) {
       if (to == C8 && (rights & BLACK_LONG)) return m | (BLACK_CASTLE_LONG << 12);
@@ -40,17 +40,17 @@ Move ParseCoordinateMove(const char* t) {
     }
   }
 
-  if (pos.rootBoard[from] <= BPAWN) {
+  if (pos.board[from] <= BPAWN) {
     char promotion = t[4];
     if (promotion == '\0') {
-      if (pos.rootEpSquare && pos.rootEpSquare == to) return m | (EN_PASSANT << 12);
+      if (pos.epSquare && pos.epSquare == to) return m | (EN_PASSANT << 12);
     } else {
       static const char letters[] = "qnrb";
       for (int i = 0; i < 4; ++i)
         if (promotion == letters[i])
-          return m | ((pos.rootBoard[to] == EMPTY ? PROMO_Q + i : CAPTURE_PROMO_Q + i) << 12);
+          return m | ((pos.board[to] == EMPTY ? PROMO_Q + i : CAPTURE_PROMO_Q + i) << 12);
       return m;
     }
   }
-  return pos.rootBoard[to] != EMPTY ? m | (CAPTURE << 12) : m;
+  return pos.board[to] != EMPTY ? m | (CAPTURE << 12) : m;
 }

@@ -1,5 +1,6 @@
 // The 16-bit move word and its coordinate notation.
 #pragma once
+#include "board/position.h"
 #include "board/types.h"
 
 enum MoveType : int {
@@ -35,6 +36,6 @@ inline constexpr bool isPromotion(Move m) { return m > 0x3FFF && m < 0xC000; }
 // Writes the move in coordinate notation ("e2e4", "e7e8q"); returns the terminating zero.
 char* MoveToText(Move m, char* buffer);
 
-// Parses a coordinate move against the root snapshot of the game; 0 when the text is no move.
-// Legality is not tested here.
-Move ParseCoordinateMove(const char* text);
+// Parses a coordinate move against a position; 0 when the text is no move. Legality is not tested
+// here.
+Move ParseCoordinateMove(const Position& pos, const char* text);

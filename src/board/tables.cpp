@@ -18,7 +18,6 @@ Bitboard FileMaskExcl[64];
 Bitboard AdjacentFiles[64];
 Bitboard WhitePassedMask[64], BlackPassedMask[64];
 Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
-Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 Bitboard QueenReach[64], RookReach[64], BishopReach[64];
 uint8_t SquareDistance[64][64];
 
@@ -159,17 +158,6 @@ void initMasks() {
   }
 }
 
-void initEpPairs() {
-  for (Square e = 16; e < 48; ++e) {
-    if (e >= 24 && e < 40) continue;
-    Square x = e < 24 ? e + 8 : e - 8;  // square of the pawn that made the double step
-    EpPairRot90[e] = SquareMaskRot90[e] | SquareMaskRot90[x];
-    EpPairRotA1H8[e] = SquareMaskRotA1H8[e] | SquareMaskRotA1H8[x];
-    EpPairRotA8H1[e] = SquareMaskRotA8H1[e] | SquareMaskRotA8H1[x];
-  }
-}
-
-
 }  // namespace
 
 Bitboard Rot90(Bitboard b) { return permute(b, IndexRot90); }
@@ -198,5 +186,4 @@ void InitTables() {
       int files = fileOf(a) > fileOf(b) ? fileOf(a) - fileOf(b) : fileOf(b) - fileOf(a);
       SquareDistance[a][b] = uint8_t(rows > files ? rows : files);
     }
-  initEpPairs();
 }

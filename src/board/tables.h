@@ -19,7 +19,6 @@ extern Bitboard FileMaskExcl[64];
 extern Bitboard AdjacentFiles[64];
 extern Bitboard WhitePassedMask[64], BlackPassedMask[64];
 extern Bitboard WhiteFrontSpan[64], BlackFrontSpan[64];
-extern Bitboard EpPairRot90[48], EpPairRotA1H8[48], EpPairRotA8H1[48];
 extern Bitboard QueenReach[64], RookReach[64], BishopReach[64];
 extern uint8_t SquareDistance[64][64];  // king steps between two squares (the larger of rows and files)
 
@@ -50,18 +49,20 @@ inline int PopCount(Bitboard b) {
 #endif
 }
 
-inline Bitboard rankAttacks(Square sq) {
-  return RankAttacks[sq][(pos.occupied >> (8 * (7 - rowOf(sq)))) & 0xFF];
+inline Bitboard rankAttacks(Square sq, const Occupancy& occ) {
+  return RankAttacks[sq][(occ.all >> (8 * (7 - rowOf(sq)))) & 0xFF];
 }
-inline Bitboard fileAttacks(Square sq) {
-  return FileAttacks[sq][(pos.occupiedRot90 >> (8 * fileOf(sq))) & 0xFF];
+inline Bitboard fileAttacks(Square sq, const Occupancy& occ) {
+  return FileAttacks[sq][(occ.rot90 >> (8 * fileOf(sq))) & 0xFF];
 }
-inline Bitboard diagA1H8Attacks(Square sq) {
-  return DiagA1H8Attacks[sq][(pos.occupiedRotA1H8 >> DiagShiftA1H8[sq]) & DiagMaskA1H8[sq]];
+inline Bitboard diagA1H8Attacks(Square sq, const Occupancy& occ) {
+  return DiagA1H8Attacks[sq][(occ.rotA1H8 >> DiagShiftA1H8[sq]) & DiagMaskA1H8[sq]];
 }
-inline Bitboard diagA8H1Attacks(Square sq) {
-  return DiagA8H1Attacks[sq][(pos.occupiedRotA8H1 >> DiagShiftA8H1[sq]) & DiagMaskA8H1[sq]];
+inline Bitboard diagA8H1Attacks(Square sq, const Occupancy& occ) {
+  return DiagA8H1Attacks[sq][(occ.rotA8H1 >> DiagShiftA8H1[sq]) & DiagMaskA8H1[sq]];
 }
-inline Bitboard rookAttacks(Square sq) { return rankAttacks(sq) | fileAttacks(sq); }
-inline Bitboard bishopAttacks(Square sq) { return diagA1H8Attacks(sq) | diagA8H1Attacks(sq); }
-inline Bitboard queenAttacks(Square sq) { return rookAttacks(sq) | bishopAttacks(sq); }
+inline Bitboard rookAttacks(Square sq, const Occupancy& occ) { return rankAttacks(sq, occ) | fileAttacks(sq, occ); }
+inline Bitboard bishopAttacks(Square sq, const Occupancy& occ) {
+  return diagA1H8Attacks(sq, occ) | diagA8H1Attacks(sq, occ);
+}
+inline Bitboard queenAttacks(Square sq, const Occupancy& occ) { return rookAttacks(sq, occ) | bishopAttacks(sq, occ); }

@@ -84,17 +84,18 @@ void generateBook(DbPair& pair) {
 }
 
 void CreateBookFromDatabase() {
-  resetDbPair(db);
-  if (openDbFile("black.db", db.files[BLACK], db.message) && openDbFile("white.db", db.files[WHITE], db.message)) {
-    generateBook(db);
+  auto db = std::make_unique<DbPair>();
+  resetDbPair(*db);
+  if (openDbFile("black.db", db->files[BLACK], db->message) && openDbFile("white.db", db->files[WHITE], db->message)) {
+    generateBook(*db);
     printf("created.\n");
   } else {
-    printf("%s\n", db.message);
+    printf("%s\n", db->message);
   }
-  resetDbPair(db);
+  resetDbPair(*db);
 }
 
-void ShowBookPosition() {
-  printf("%s\n", mainBookHasPosition() ? "YES" : "NO");
-  printf("2: %s\n", secondBookHasPosition() ? "YES" : "NO");
+void ShowBookPosition(BookPair& books, const Position& pos) {
+  printf("%s\n", mainBookHasPosition(books, pos) ? "YES" : "NO");
+  printf("2: %s\n", secondBookHasPosition(books, pos) ? "YES" : "NO");
 }

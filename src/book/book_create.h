@@ -1,5 +1,6 @@
 // Building the two sides of an opening book from the database files, and the book commands.
 #pragma once
+#include "board/position.h"
 #include "book/book_files.h"
 #include "db/position_db.h"
 
@@ -12,5 +13,5 @@ void generateBook(DbPair& pair);
 
 // "bookcreate": the book in the current directory from "black.db" and "white.db".
 void CreateBookFromDatabase();
-// "bookshow": is the current position in the main and the second book?
-void ShowBookPosition();
+// "bookshow": is the position in the main and the second book?
+void ShowBookPosition(BookPair& books, const Position& pos);

@@ -7,7 +7,6 @@
 
 static_assert(std::endian::native == std::endian::little, "book files are read as little-endian");
 
-BookPair books;
 
 namespace {
 

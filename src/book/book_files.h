@@ -43,7 +43,6 @@ struct BookPair {
   OpeningBook main;
   OpeningBook second;
 };
-extern BookPair books;
 
 inline constexpr const char* BOOK_SIDE_NAMES[2] = {"bookbtm", "bookwtm"};
 

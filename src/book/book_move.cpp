@@ -1,7 +1,5 @@
 #include "book/book_move.h"
 
-#include "board/position.h"
-#include "book/book_files.h"
 #include "book/book_probe.h"
 #include "io/clock.h"
 #include "movegen/attacks.h"
@@ -24,7 +22,7 @@ struct Candidates {
 
 }  // namespace
 
-Move getBookMove() {
+Move getBookMove(Position& pos, BookPair& books) {
   const int us = pos.sideToMove, them = us ^ 1;  // the book side probed is the one to move after our move
 
   BookSide& secondSide = books.second.sides[them];
@@ -35,27 +33,24 @@ Move getBookMove() {
   if (mainSide.recordCount == 0) loadBookDeferred(books.main, us);
   if (mainSide.recordCount == 0) return 0;
 
-  PlyRecord* ply = plies.current;
-  MoveEntry* start = ply == plies.records ? moveStack : (ply - 1)->listEnd;
-  computeCheckInfo(ply);
-  MoveEntry* end = generateMoves(start, ply);
-  ply->listEnd = end;
-  if (end == start) return 0;
+  MoveEntry list[MAX_GENERATED_MOVES];
+  CheckInfo info;
+  computeCheckInfo(pos, &info);
+  MoveEntry* end = generateMoves(pos, list, &info);
 
-  saveSnapshot(ply);
   Candidates fromSecond, fromMain;
-  for (MoveEntry* e = end; e-- != start;) {
+  for (MoveEntry* e = end; e-- != list;) {
     Move m = e->move;
-    makeMove(m, ply);
+    makeMove(pos, m);
     // Only a legal move may lead to a book position; castling through check is caught here too.
-    if (!kingAttackedAfter(m, us)) {
+    if (!kingAttackedAfter(pos, m, us)) {
       if (useSecond && bookContains(secondSide, pos.hashKey)) fromSecond.add(m);
       if (bookContains(mainSide, pos.hashKey)) fromMain.add(m);
     }
-    unmakeMove(m, ply);
+    unmakeMove(pos, m);
   }
 
-  unsigned t = unsigned(processClock());
+  unsigned t = unsigned(steadyMilliseconds());
   if (fromSecond.count) return fromSecond.pick(t);
   if (fromMain.count) return fromMain.pick(t);
   return 0;

@@ -2,18 +2,17 @@
 
 #include <string>
 
-#include "board/position.h"
-#include "book/book_files.h"
-
-bool LoadBooks(const char* directory) {
+bool LoadBooks(BookPair& books, const char* directory) {
   bool mainLoaded = loadBook(books.main, directory);
   // The second book's failure is silent: it only means that every candidate comes from the main book.
   loadBook(books.second, (std::string(directory) + "2/").c_str());
   return mainLoaded;
 }
 
-const char* mainBookError() { return books.main.errorText; }
+bool mainBookHasPosition(BookPair& books, const Position& pos) {
+  return bookContains(books.main.sides[pos.sideToMove], pos.hashKey);
+}
 
-bool mainBookHasPosition() { return bookContains(books.main.sides[pos.sideToMove], pos.hashKey); }
-
-bool secondBookHasPosition() { return bookContains(books.second.sides[pos.sideToMove], pos.hashKey); }
+bool secondBookHasPosition(BookPair& books, const Position& pos) {
+  return bookContains(books.second.sides[pos.sideToMove], pos.hashKey);
+}

@@ -1,6 +1,7 @@
 #include "db/db_commands.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "board/fen.h"
@@ -17,7 +18,9 @@ void CreateDatabaseFiles(const char* positionFile, const char* baseName) {
     printf("%s\n", message);
 }
 
-void ShowDatabasePosition(bool linear) {
+void ShowDatabasePosition(const Position& pos, bool linear) {
+  auto pair = std::make_unique<DbPair>();
+  DbPair& db = *pair;
   resetDbPair(db);
   if (!openDbFile("black.db", db.files[BLACK], db.message) || !openDbFile("white.db", db.files[WHITE], db.message)) {
     printf("%s\n", db.message);

@@ -5,7 +5,6 @@
 #include <cinttypes>
 #include <cstring>
 
-DbPair db;
 
 namespace {
 

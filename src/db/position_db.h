@@ -55,7 +55,6 @@ struct DbPair {
   char message[DB_MESSAGE_SIZE];
   DbFile files[2];  // BLACK "black.db", WHITE "white.db"
 };
-extern DbPair db;
 
 // Closes both files and sets the message to "OK".
 void resetDbPair(DbPair& pair);

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "book/book_probe.h"
 
 namespace {
 
@@ -21,13 +20,6 @@ inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
 const char* valueOf(const char* line, const char* key) {
   size_t n = std::strlen(key);
   return std::strncmp(line, key, n) == 0 ? line + n : nullptr;
-}
-
-// Loads the main book from the directory and the second one from its "2/"; the last line counts.
-void loadBooksFrom(Configuration& config, const char* value) {
-  config.bookDirectory = TrimDirectory(value, MAX_BOOK_PATH);
-  config.mainBookLoaded = LoadBooks(config.bookDirectory.c_str());
-  config.mainBookError = config.mainBookLoaded ? "" : mainBookError();
 }
 
 }  // namespace
@@ -51,7 +43,7 @@ int ParseConfigInteger(const char* text) {
 }
 
 Configuration ReadConfiguration(const char* path) {
-  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", false, ""};
+  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, ""};
   std::ifstream file(path);
   if (!file) {
     config.fileMissing = true;
@@ -66,7 +58,7 @@ Configuration ReadConfiguration(const char* path) {
     while (*line && std::strchr(" \t\v\f", *line)) ++line;
     if (*line == '#') continue;
     if (const char* value = valueOf(line, "BOOK_PATH=")) {
-      loadBooksFrom(config, value);
+      config.bookDirectory = TrimDirectory(value, MAX_BOOK_PATH);
     } else if (const char* value = valueOf(line, "EGBB_PATH=")) {
       config.bitbaseDirectory = TrimDirectory(value, MAX_LINE_LENGTH);
     } else if (const char* value = valueOf(line, "EGBB_CACHE=")) {

@@ -8,12 +8,9 @@ struct Configuration {
   int bitbaseCacheMegabytes;
   int bitbaseLoadMode;
   std::string bookDirectory;  // of the last "BOOK_PATH=" line; empty: none
-  bool mainBookLoaded;
-  std::string mainBookError;
 };
 
-// Reads the file, loading the books for every "BOOK_PATH=" line on the way. A missing file leaves
-// the defaults; the caller reports it.
+// Reads the file. A missing file leaves the defaults; the caller reports it.
 Configuration ReadConfiguration(const char* path);
 
 // Blanks and tabs removed from both ends, at most maxLength characters kept, and a "/"

@@ -2,27 +2,27 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "board/tables.h"
 #include "driver/configuration.h"
 #include "driver/engine_identity.h"
-#include "driver/engine_state.h"
-#include "driver/search_hooks.h"
-#include "driver/time_control.h"
-#include "driver/uci_loop.h"
-#include "driver/uci_options.h"
-#include "eval/bitbase.h"
+#include "driver/options.h"
+#include "engine/engine.h"
 #include "eval/piece_tables.h"
 #include "io/input.h"
+#include "io/line_words.h"
 #include "io/log.h"
-#include "movegen/make_move.h"
-#include "movegen/ply.h"
-#include "search/search_clear.h"
-#include "search/search_state.h"
+#include "io/output.h"
+#include "uci/uci.h"
+#include "xboard/xboard.h"
 
 namespace {
 
 constexpr const char* CONFIGURATION_FILE = "Dorvik.ini";
+constexpr size_t FIRST_LINE_SIZE = 256;
+
+enum class Protocol { XBOARD, UCI };
 
 // The features announced after "done=0": the front end waits for "done=1", which follows the
 // rest of start-up. Each one that it knows is answered with "accepted", which the command loop
@@ -36,104 +36,97 @@ constexpr Feature Features[] = {
     {"sigterm", "0"},  {"analyze", "1"}, {"colors", "0"},    {"variants", "\"normal\""},
 };
 
-struct StartUpReport {
-  Protocol protocol;
-};
-StartUpReport report;
-
 // A start-up message: a line of its own for xboard (and for a person typing), an "info string"
 // line for UCI.
-void notice(const char* text) {
-  if (report.protocol == Protocol::UCI) UciInfo(text);
-  else std::printf("%s\n", text);
+void notice(Protocol protocol, const char* text) {
+  if (protocol == Protocol::UCI) SendLine("info string %s", text);
+  else SendLine("%s", text);
 }
-
-void printFeature(const char* name, const char* value) { std::printf("feature %s=%s\n", name, value); }
 
 void announceFeatures() {
-  std::printf("\n");
-  printFeature("done", "0");
-  for (const Feature& f : Features) printFeature(f.name, f.value);
-  char name[64];
-  std::snprintf(name, sizeof name, "\"%s\"", ENGINE_NAME);
-  printFeature("myname", name);
+  SendLine("%s", "");
+  SendLine("feature done=0");
+  for (const Feature& f : Features) SendLine("feature %s=%s", f.name, f.value);
+  SendLine("feature myname=\"%s\"", ENGINE_NAME);
 }
 
-void reportBitbases(const Configuration& config) {
+void reportBitbases(Protocol protocol, const Engine& engine, const Configuration& config) {
   char text[96];
-  if (!bitbases.loaded) {
+  if (!engine.bitbases().loaded()) {
     const char* error = "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.";
-    notice(error);
+    notice(protocol, error);
     logLine("%s", error);
+    if (!engine.bitbases().error().empty()) logLine("-M: %s", engine.bitbases().error().c_str());
     return;
   }
   std::snprintf(text, sizeof text, "EGBB_LOAD=%d", config.bitbaseLoadMode);
-  notice(text);
-  if (config.bitbaseLoadMode < 1) notice("EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.");
+  notice(protocol, text);
+  if (config.bitbaseLoadMode < 1) notice(protocol, "EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.");
   std::snprintf(text, sizeof text, "EGBB_CACHE=%d", config.bitbaseCacheMegabytes);
-  notice(text);
-  if (config.bitbaseCacheMegabytes < 4) notice("EGBB WARNING: EGBB_CACHE < 4 in 'Dorvik.ini' file.");
+  notice(protocol, text);
+  if (config.bitbaseCacheMegabytes < 4) notice(protocol, "EGBB WARNING: EGBB_CACHE < 4 in 'Dorvik.ini' file.");
 }
 
-void reportBook(const Configuration& config) {
-  if (config.mainBookLoaded) return;
-  std::string text = "BOOK ERROR: " + config.mainBookError;
-  notice(text.c_str());
+void reportBook(Protocol protocol, bool loaded, const std::string& error) {
+  if (loaded) return;
+  const std::string text = "BOOK ERROR: " + error;
+  notice(protocol, text.c_str());
   logLine("%s", text.c_str());
 }
 
-void reportConfigurationFile(const Configuration& config) {
+void reportConfigurationFile(Protocol protocol, const Configuration& config) {
   if (!config.fileMissing) return;
   char text[96];
   std::snprintf(text, sizeof text, "ERROR: %s file cannot be opened.", CONFIGURATION_FILE);
-  notice(text);
+  notice(protocol, text);
   logLine("%s", text);
-}
-
-// The tables, the search's hooks and the configuration's books and bitbases.
-Configuration prepareEngine() {
-  plies.current = plies.records;
-  markerMoveContext = {[] { return unsigned(search.iterationDepth); }, [] { return driver.ponderMove; }};
-  InitTables();
-  InitPieceSquareTables();
-  SearchClear();
-  InstallSearchHooks();
-  // Until a clock arrives the budget is nothing (two iterations) and there is no hard limit.
-  search.limits.hardLimit = MAX_TIME_BUDGET;
-
-  Configuration config = ReadConfiguration(CONFIGURATION_FILE);
-  if (!config.bitbaseDirectory.empty())
-    LoadBitbases(config.bitbaseDirectory.c_str(), config.bitbaseCacheMegabytes, config.bitbaseLoadMode);
-  return config;
 }
 
 }  // namespace
 
-Protocol StartUp() {
-  driver.engineState = PLAYING;
+int RunEngine() {
   // Input never goes through stdio (see input.cpp); output must reach the front end at once.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  std::fflush(nullptr);
+  InitTables();
+  InitPieceSquareTables();
 
-  char first[INPUT_TOKEN_SIZE];
-  readToken(first, sizeof first);
-  report.protocol = std::strcmp(first, "uci") == 0 ? Protocol::UCI : Protocol::XBOARD;
-  const bool uci = report.protocol == Protocol::UCI;
-  if (!uci) {
-    if (std::strncmp(first, "xboard", 6) != 0) std::printf("Engine works only with xboard protocol ver. 2\n");
+  char line[FIRST_LINE_SIZE];
+  if (!readLine(line, sizeof line)) line[0] = '\0';
+  LineWords words{line};
+  const char* first = words.next();
+  const Protocol protocol = first && std::strcmp(first, "uci") == 0 ? Protocol::UCI : Protocol::XBOARD;
+  if (protocol == Protocol::XBOARD) {
+    if (!first || std::strncmp(first, "xboard", 6) != 0) SendLine("Engine works only with xboard protocol ver. 2");
     announceFeatures();
   }
-  Configuration config = prepareEngine();
-  if (uci) {
-    // The options' defaults come from the configuration. What start-up found comes before
-    // "uciok", which some front ends expect as the last line of the greeting.
-    SetUciOptionDefaults(config);
-    PrintUciIdentity();
+
+  auto engine = std::make_unique<Engine>();
+  const Configuration config = ReadConfiguration(CONFIGURATION_FILE);
+  Settings settings = DefaultSettings(config);
+  std::string bookError;
+  const bool bookLoaded = !config.bookDirectory.empty() && engine->loadBooks(config.bookDirectory.c_str(), bookError);
+  if (!config.bitbaseDirectory.empty()) {
+    std::string ignored;  // reported below
+    engine->loadBitbases(config.bitbaseDirectory.c_str(), config.bitbaseCacheMegabytes, config.bitbaseLoadMode, ignored);
   }
-  reportConfigurationFile(config);
-  if (!uci) printFeature("done", "1");
-  reportBook(config);
-  reportBitbases(config);
-  if (uci) PrintUciReady();
-  return report.protocol;
+
+  if (protocol == Protocol::UCI) {
+    // What start-up found comes before "uciok", which some front ends expect as the last line of
+    // the greeting.
+    uci::FrontEnd front(*engine, settings);
+    front.greet();
+    reportConfigurationFile(protocol, config);
+    reportBook(protocol, bookLoaded, bookError);
+    reportBitbases(protocol, *engine, config);
+    SendLine("uciok");
+    front.run();
+  } else {
+    reportConfigurationFile(protocol, config);
+    SendLine("feature done=1");
+    reportBook(protocol, bookLoaded, bookError);
+    reportBitbases(protocol, *engine, config);
+    xboard::FrontEnd front(*engine);
+    front.run();
+  }
+  return 0;
 }

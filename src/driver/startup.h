@@ -1,9 +1,6 @@
-// Start-up: the protocol handshake, the lookup tables, "Dorvik.ini", the books and the bitbases.
+// Start-up: the first line tells the protocol; the front end is greeted in it, the engine gets its
+// tables, "Dorvik.ini", the book and the bitbases, and the front end is served until it quits.
 #pragma once
 
-// The front end's protocol, told by its first word.
-enum class Protocol { XBOARD, UCI };
-
-// Reads the first word, greets the front end in its protocol and prepares the engine; start-up
-// problems are reported on the protocol's channel.
-Protocol StartUp();
+// Runs the engine on standard input and output; the program's exit status.
+int RunEngine();

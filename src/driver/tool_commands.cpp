@@ -1,22 +1,14 @@
 #include "driver/tool_commands.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "board/fen.h"
-#include "board/position.h"
-#include "board/tables.h"
 #include "book/book_create.h"
 #include "db/db_commands.h"
-#include "db/db_create.h"
-#include "db/position_db.h"
-#include "driver/engine_state.h"
-#include "driver/game_position.h"
-#include "driver/time_control.h"
 #include "eval/bitbase.h"
-#include "eval/evaluate.h"
-#include "io/input.h"
 #include "movegen/perft.h"
-#include "search/search_state.h"
 #include "tools/converters.h"
 
 namespace {
@@ -24,83 +16,98 @@ namespace {
 constexpr const char* EVAL_FEN = "R7/8/8/6p1/8/b7/4k3/K7 w - - 0 1";
 constexpr const char* TEST_FEN = "2rb1rk1/p4p2/2n3p1/q2NpPP1/2p5/P1Q1PP2/1P1R4/2K4R w - - 0 23";
 
-}  // namespace
+// A word argument; missing ones are empty.
+const char* word(LineWords& arguments) {
+  const char* w = arguments.next();
+  return w ? w : "";
+}
 
-void evalCommand() {
-  SetupGamePosition(EVAL_FEN);
-  PrintBoard(pos.board);
-  if (search.useBitbases && BitbaseCovers()) {
-    int score = ProbeBitbase();
+void evalCommand(Engine& engine, LineWords&) {
+  engine.setUp(EVAL_FEN);
+  PrintBoard(engine.game().position().board);
+  const Bitbases& bitbases = engine.bitbases();
+  if (bitbases.covers(engine.game().position())) {
+    const int score = bitbases.probe(engine.game().position());
     if (score != BITBASE_NO_RESULT) {
       std::printf("egbb score: %d\n", score);
       return;
     }
   }
-  std::printf("eval score: %d\n", Evaluate());
+  std::printf("eval score: %d\n", engine.evaluate());
 }
 
-void testCommand() {
+void testCommand(Engine& engine, LineWords&) {
   static const int probeArguments[9] = {1, 24, 41, 8, 3, 6, 13, 2, 25};
-  if (bitbases.loaded) ProbeBitbaseArguments(probeArguments);  // the answer does not matter
-  SetupGamePosition(TEST_FEN);
-  driver.engineState = PLAYING;
-  driver.ponderEnabled = false;
-  PrintBoard(pos.board);
-  SetUnlimitedBudget();
+  engine.bitbases().probeArguments(probeArguments);  // the answer does not matter
+  engine.setUp(TEST_FEN);
+  PrintBoard(engine.game().position().board);
 }
 
-void perftCommand() {
-  int depth = 0;
-  readInt(&depth);  // stays 0 when no number follows
-  runPerft(depth);
+void perftCommand(Engine& engine, LineWords& arguments) {
+  const int depth = std::atoi(word(arguments));  // 0 when no number follows
+  runPerft(engine.position(), depth);
 }
 
-void benchmarkCommand() {
-  readInputWord();
-  int count = 0;
-  readInt(&count);
-  std::printf("Define __STAT\n");
+void benchmarkCommand(Engine&, LineWords&) { std::printf("Define __STAT\n"); }
+
+void pgn2posCommand(Engine&, LineWords& arguments) { Pgn2Pos(word(arguments)); }
+
+void pgn2gameCommand(Engine&, LineWords& arguments) {
+  const char* pgn = word(arguments);
+  Pgn2Game(pgn, word(arguments));
 }
 
-void benchmarkSpeedCommand() {
-  readInputWord();
-  std::printf("Define __STAT\n");
+void pgnlist2gameCommand(Engine&, LineWords& arguments) {
+  const char* list = word(arguments);
+  PgnList2Game(list, word(arguments));
 }
 
-void pgn2posCommand() {
-  InputWord pgn = readInputWord();
-  Pgn2Pos(pgn.text);
+void game2pgnCommand(Engine&, LineWords& arguments) {
+  const char* game = word(arguments);
+  Game2Pgn(game, word(arguments));
 }
 
-void pgn2gameCommand() {
-  InputWord pgn = readInputWord(), game = readInputWord();
-  Pgn2Game(pgn.text, game.text);
+void game2posCommand(Engine&, LineWords& arguments) {
+  const char* game = word(arguments);
+  Game2Pos(game, word(arguments));
 }
 
-void pgnlist2gameCommand() {
-  InputWord list = readInputWord(), game = readInputWord();
-  PgnList2Game(list.text, game.text);
+void bookshowCommand(Engine& engine, LineWords&) { ShowBookPosition(engine.books(), engine.game().position()); }
+
+void dbshowCommand(Engine& engine, LineWords&) { ShowDatabasePosition(engine.game().position(), false); }
+
+void dbshowlinCommand(Engine& engine, LineWords&) { ShowDatabasePosition(engine.game().position(), true); }
+
+void bookcreateCommand(Engine&, LineWords&) { CreateBookFromDatabase(); }
+
+void dbcreateCommand(Engine&, LineWords& arguments) {
+  const char* source = word(arguments);
+  CreateDatabaseFiles(source, word(arguments));
 }
 
-void game2pgnCommand() {
-  InputWord game = readInputWord(), pgn = readInputWord();
-  Game2Pgn(game.text, pgn.text);
+struct Tool {
+  const char* name;
+  void (*run)(Engine& engine, LineWords& arguments);
+};
+
+constexpr Tool Tools[] = {
+    {"eval", evalCommand},         {"test", testCommand},           {"perft", perftCommand},
+    {"benchmark", benchmarkCommand}, {"benchmarkspeed", benchmarkCommand}, {"pgn2pos", pgn2posCommand},
+    {"pgn2game", pgn2gameCommand}, {"pgnlist2game", pgnlist2gameCommand}, {"game2pgn", game2pgnCommand},
+    {"game2pos", game2posCommand}, {"bookshow", bookshowCommand},   {"dbshow", dbshowCommand},
+    {"dbshowlin", dbshowlinCommand}, {"bookcreate", bookcreateCommand}, {"dbcreate", dbcreateCommand},
+};
+
+const Tool* findTool(const char* name) {
+  for (const Tool& t : Tools)
+    if (std::strcmp(t.name, name) == 0) return &t;
+  return nullptr;
 }
 
-void game2posCommand() {
-  InputWord game = readInputWord(), positions = readInputWord();
-  Game2Pos(game.text, positions.text);
-}
+}  // namespace
 
-void bookshowCommand() { ShowBookPosition(); }
+bool IsToolCommand(const char* name) { return findTool(name) != nullptr; }
 
-void dbshowCommand() { ShowDatabasePosition(false); }
-
-void dbshowlinCommand() { ShowDatabasePosition(true); }
-
-void bookcreateCommand() { CreateBookFromDatabase(); }
-
-void dbcreateCommand() {
-  InputWord source = readInputWord(), base = readInputWord();
-  CreateDatabaseFiles(source.text, base.text);
+void RunToolCommand(Engine& engine, const char* name, LineWords& arguments) {
+  if (const Tool* tool = findTool(name)) tool->run(engine, arguments);
 }

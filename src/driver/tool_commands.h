@@ -1,18 +1,11 @@
-// The typed diagnostic and tool commands of the command loop. Each reads its own arguments.
+// The typed diagnostic and tool commands: the position database, the opening book, the game and
+// position files, perft and the evaluation test.
 #pragma once
+#include "engine/engine.h"
+#include "io/line_words.h"
 
-void evalCommand();
-void testCommand();
-void perftCommand();
-void benchmarkCommand();
-void benchmarkSpeedCommand();
-void pgn2posCommand();
-void pgn2gameCommand();
-void pgnlist2gameCommand();
-void game2pgnCommand();
-void game2posCommand();
-void bookshowCommand();
-void dbshowCommand();
-void dbshowlinCommand();
-void bookcreateCommand();
-void dbcreateCommand();
+// Whether the word names a tool command.
+bool IsToolCommand(const char* name);
+
+// Runs the named tool command with the words that followed it on its line.
+void RunToolCommand(Engine& engine, const char* name, LineWords& arguments);

@@ -13,7 +13,7 @@ namespace {
 constexpr int LONE_QUEEN = 15;
 
 // No pawns, and too little to mate or rook and minor against rook.
-bool deadDraw() {
+bool deadDraw(const Position& pos) {
   if (pos.pawnCount[WHITE] || pos.pawnCount[BLACK]) return false;
   return pos.totalMaterial < 4 ||
          (pos.totalMaterial == 13 && pos.pieceBB[WROOK] && pos.pieceBB[BROOK]);
@@ -21,8 +21,8 @@ bool deadDraw() {
 
 }  // namespace
 
-int16_t Evaluate() {
-  if (deadDraw()) return 0;
+int16_t Evaluate(const Position& pos, PawnCache& pawnCache) {
+  if (deadDraw(pos)) return 0;
   const int material = pos.totalMaterial;
 
   // Every term is summed in int from White's point of view. Nothing reads the running score
@@ -32,19 +32,19 @@ int16_t Evaluate() {
 
   int whiteOpenness = 0, blackOpenness = 0;
   if (material >= 36) {
-    score += KingShelter<WHITE>() - KingShelter<BLACK>();
-    whiteOpenness = KingOpenness<WHITE>();
-    blackOpenness = KingOpenness<BLACK>();
+    score += KingShelter<WHITE>(pos) - KingShelter<BLACK>(pos);
+    whiteOpenness = KingOpenness<WHITE>(pos);
+    blackOpenness = KingOpenness<BLACK>(pos);
   }
 
-  if (pos.pieceBB[WPAWN] | pos.pieceBB[BPAWN]) score += PawnStructureScore();
+  if (pos.pieceBB[WPAWN] | pos.pieceBB[BPAWN]) score += PawnStructureScore(pos, pawnCache);
 
-  const PieceTally white = PieceActivity<WHITE>(), black = PieceActivity<BLACK>();
+  const PieceTally white = PieceActivity<WHITE>(pos), black = PieceActivity<BLACK>(pos);
   score += white.score - black.score;
   const bool whiteQueen = pos.pieceBB[WQUEEN], blackQueen = pos.pieceBB[BQUEEN];
   if (whiteQueen != blackQueen) score += whiteQueen ? LONE_QUEEN : -LONE_QUEEN;
 
-  score += MaterialImbalance(white.minors - black.minors, white.majors - black.majors);
+  score += MaterialImbalance(pos, white.minors - black.minors, white.majors - black.majors);
 
   if (pos.pieceMaterial[BLACK] > 13) score -= KingAttackValue(whiteOpenness, black.kingAttack);
   if (pos.pieceMaterial[WHITE] > 13) score += KingAttackValue(blackOpenness, white.kingAttack);

@@ -2,4 +2,7 @@
 #pragma once
 #include <cstdint>
 
-int16_t Evaluate();
+#include "board/position.h"
+#include "eval/pawn_cache.h"
+
+int16_t Evaluate(const Position& pos, PawnCache& pawnCache);

@@ -35,7 +35,7 @@ constexpr ShelterPattern ShelterPatterns[2] = {
 }  // namespace
 
 template <Colour C>
-int KingShelter() {
+int KingShelter(const Position& pos) {
   using S = ColourView<C>;
   const Piece* board = pos.board;
   const Square king = pos.kingSquare[C];
@@ -56,7 +56,7 @@ int KingShelter() {
 }
 
 template <Colour C>
-int KingOpenness() {
+int KingOpenness(const Position& pos) {
   using S = ColourView<C>;
   const Bitboard own = pos.pieceBB[S::pawn], enemy = pos.pieceBB[S::enemyPawn];
   const Square king = pos.kingSquare[C];
@@ -74,10 +74,10 @@ int KingOpenness() {
   return count;
 }
 
-template int KingShelter<WHITE>();
-template int KingShelter<BLACK>();
-template int KingOpenness<WHITE>();
-template int KingOpenness<BLACK>();
+template int KingShelter<WHITE>(const Position&);
+template int KingShelter<BLACK>(const Position&);
+template int KingOpenness<WHITE>(const Position&);
+template int KingOpenness<BLACK>(const Position&);
 
 int KingAttackValue(int openness, int attackCount) {
   if (attackCount > KING_ATTACK_MAX) attackCount = KING_ATTACK_MAX;

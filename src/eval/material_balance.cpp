@@ -11,7 +11,7 @@ constexpr int QUEEN_WITH_HELP = 12; // units of pieces beside which a lone queen
 
 }  // namespace
 
-int MaterialImbalance(int minors, int majors) {
+int MaterialImbalance(const Position& pos, int minors, int majors) {
   const int whiteMaterial = pos.pieceMaterial[WHITE], blackMaterial = pos.pieceMaterial[BLACK];
   if (whiteMaterial < 5 && blackMaterial < 5) return 0;
   const bool whiteQueen = pos.pieceBB[WQUEEN], blackQueen = pos.pieceBB[BQUEEN];

@@ -11,7 +11,7 @@ namespace {
 
 // One colour's pawn terms, positive when good for that colour.
 template <Colour C>
-int pawnTerms(const int16_t* table) {
+int pawnTerms(const Position& pos, const int16_t* table) {
   using S = ColourView<C>;
   const Bitboard own = pos.pieceBB[S::pawn], enemy = pos.pieceBB[S::enemyPawn];
   int score = 0;
@@ -42,19 +42,19 @@ int pawnTerms(const int16_t* table) {
 
 }  // namespace
 
-uint32_t PawnCacheKey() {
+uint32_t PawnCacheKey(const Position& pos) {
   static constexpr uint32_t TableSalt[4] = {0, 0x9E3779B9u, 0x7F4A7C15u, 0xF39CC060u};
   const int16_t* table = PhaseSelector[PHASE_PAWN][pos.totalMaterial];
   int phase = table == PawnTableA ? 0 : table == PawnTableB ? 1 : table == PawnTableC ? 2 : 3;
   return pos.pawnKey ^ TableSalt[phase];
 }
 
-int PawnStructureScore() {
-  const uint32_t key = PawnCacheKey();
+int PawnStructureScore(const Position& pos, PawnCache& cache) {
+  const uint32_t key = PawnCacheKey(pos);
   int score;
-  if (ProbePawnCache(key, score)) return score;
+  if (cache.probe(key, score)) return score;
   const int16_t* table = PhaseSelector[PHASE_PAWN][pos.totalMaterial];
-  score = pawnTerms<WHITE>(table) - pawnTerms<BLACK>(table);
-  StorePawnCache(key, score);
+  score = pawnTerms<WHITE>(pos, table) - pawnTerms<BLACK>(pos, table);
+  cache.store(key, score);
   return score;
 }

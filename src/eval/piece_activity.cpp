@@ -44,7 +44,7 @@ inline int countSquares(Bitboard b) { return __builtin_popcountll(b); }
 }  // namespace
 
 template <Colour C>
-WITH_POPCNT_CLONE PieceTally PieceActivity() {
+WITH_POPCNT_CLONE PieceTally PieceActivity(const Position& pos) {
   using S = ColourView<C>;
   const int material = pos.totalMaterial;
   const int totalPawns = pos.pawnCount[WHITE] + pos.pawnCount[BLACK];
@@ -70,7 +70,7 @@ WITH_POPCNT_CLONE PieceTally PieceActivity() {
   const Bitboard bishops = pos.pieceBB[S::bishop];
   for (Bitboard b = bishops; b; b &= b - 1) {
     Square sq = BitScan(b);
-    Bitboard attacks = bishopAttacks(sq);
+    Bitboard attacks = bishopAttacks(sq, pos.occ);
     t.score += BISHOP_BASE + bishopTable[S::tableIndex(sq)] - totalPawns + 5 * countSquares(attacks & targets) - 24;
     attackOnKing(attacks, sq, TROPISM_BISHOP);
     ++t.minors;
@@ -95,7 +95,7 @@ WITH_POPCNT_CLONE PieceTally PieceActivity() {
     } else {
       t.score += (enemyPawns & file) ? ROOK_HALF_OPEN_FILE : ROOK_OPEN_FILE;
     }
-    Bitboard attacks = rookAttacks(sq);
+    Bitboard attacks = rookAttacks(sq, pos.occ);
     t.score += 2 * countSquares(attacks & targets) - 14;
     attackOnKing(attacks, sq, TROPISM_ROOK);
     ++t.majors;
@@ -115,7 +115,7 @@ WITH_POPCNT_CLONE PieceTally PieceActivity() {
   const int16_t* queenTable = PhaseSelector[PHASE_QUEEN][material];
   for (Bitboard b = pos.pieceBB[S::queen]; b; b &= b - 1) {
     Square sq = BitScan(b);
-    Bitboard attacks = queenAttacks(sq);
+    Bitboard attacks = queenAttacks(sq, pos.occ);
     t.score += QUEEN_BASE + queenTable[S::tableIndex(sq)] + countSquares(attacks & targets) - 13;
     attackOnKing(attacks, sq, TROPISM_QUEEN);
     ++t.majors;
@@ -123,5 +123,5 @@ WITH_POPCNT_CLONE PieceTally PieceActivity() {
   return t;
 }
 
-template PieceTally PieceActivity<WHITE>();
-template PieceTally PieceActivity<BLACK>();
+template PieceTally PieceActivity<WHITE>(const Position&);
+template PieceTally PieceActivity<BLACK>(const Position&);

@@ -1,6 +1,7 @@
 // The evaluation's piece terms for one colour: material, square values, mobility, the attack on
 // the enemy king, trapped bishops, the bishop pair and rooks on open files and the seventh rank.
 #pragma once
+#include "board/position.h"
 #include "board/types.h"
 
 struct PieceTally {
@@ -11,4 +12,4 @@ struct PieceTally {
 };
 
 template <Colour C>
-PieceTally PieceActivity();
+PieceTally PieceActivity(const Position& pos);

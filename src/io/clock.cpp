@@ -7,7 +7,7 @@ namespace {
 const std::chrono::steady_clock::time_point processStart = std::chrono::steady_clock::now();
 }  // namespace
 
-int processClock() {
+int64_t steadyMilliseconds() {
   auto elapsed = std::chrono::steady_clock::now() - processStart;
-  return int(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
 }

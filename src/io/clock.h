@@ -1,4 +1,5 @@
-// The process clock: wall time since the program started, in milliseconds.
+// The clock: steady wall time since the program started, in milliseconds.
 #pragma once
+#include <cstdint>
 
-int processClock();
+int64_t steadyMilliseconds();

@@ -1,10 +1,10 @@
 #include "io/input.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 namespace {
@@ -16,13 +16,10 @@ struct InputBuffer {
   size_t start = 0;
   size_t end = 0;
   bool ended = false;
+  int wake[2] = {-1, -1};  // a pipe: a byte in it ends a wait
 };
 
 InputBuffer input;
-
-inline bool isSpace(int c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // Makes at least `count` unread bytes available unless the input ends first; returns how many are.
 size_t ensure(size_t count) {
@@ -49,20 +46,19 @@ int peek(size_t offset = 0) {
   return ensure(offset + 1) > offset ? (unsigned char)input.data[input.start + offset] : -1;
 }
 
-void skipSpace() {
-  while (isSpace(peek())) ++input.start;
+// The pipe is made on first use, so that a program that never waits has none.
+bool ensureWakePipe() {
+  if (input.wake[0] >= 0) return true;
+  return pipe2(input.wake, O_NONBLOCK | O_CLOEXEC) == 0;
+}
+
+void drainWakePipe() {
+  char bytes[64];
+  while (read(input.wake[0], bytes, sizeof bytes) > 0) {
+  }
 }
 
 }  // namespace
-
-bool readToken(char* buffer, size_t size) {
-  skipSpace();
-  size_t n = 0;
-  for (int c; (c = peek()) >= 0 && !isSpace(c); ++input.start)
-    if (n + 1 < size) buffer[n++] = char(c);
-  if (size) buffer[n] = '\0';
-  return n > 0;
-}
 
 bool readLine(char* buffer, size_t size) {
   if (peek() < 0) {
@@ -79,37 +75,28 @@ bool readLine(char* buffer, size_t size) {
   return true;
 }
 
-bool readInt(int* value) {
-  skipSpace();
-  size_t at = 0;
-  bool negative = false;
-  if (peek() == '-' || peek() == '+') {
-    negative = peek() == '-';
-    at = 1;
-  }
-  if (peek(at) < '0' || peek(at) > '9') return false;
-  long long number = 0;
-  for (int c; (c = peek(at)) >= '0' && c <= '9'; ++at)
-    if (number <= INT_MAX) number = number * 10 + (c - '0');  // saturates below
-  input.start += at;
-  if (negative) number = -number;
-  *value = number > INT_MAX ? INT_MAX : number < INT_MIN ? INT_MIN : int(number);
-  return true;
-}
-
-int InputAvailable() {
-  // Blanks and line ends alone are no input: a reader told otherwise would wait for a token.
+InputEvent WaitForInput() {
+  if (input.start < input.end || input.ended || !ensureWakePipe()) return InputEvent::INPUT;
   for (;;) {
-    while (input.start < input.end && isSpace(input.data[input.start])) ++input.start;
-    if (input.start < input.end) return int(input.end - input.start);
-    if (input.ended) return 1;
-    pollfd p = {input.fd, POLLIN, 0};
-    if (poll(&p, 1, 0) <= 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) return 0;
-    ensure(1);  // the descriptor is readable, so this read does not wait
+    pollfd p[2] = {{input.fd, POLLIN, 0}, {input.wake[0], POLLIN, 0}};
+    if (poll(p, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return InputEvent::INPUT;  // the read that follows finds out what is wrong
+    }
+    if (p[1].revents & POLLIN) {
+      drainWakePipe();
+      return InputEvent::WAKE;
+    }
+    if (p[0].revents) return InputEvent::INPUT;
   }
 }
 
-bool inputEnded() { return input.ended && input.start == input.end; }
+void WakeInputReader() {
+  if (!ensureWakePipe()) return;
+  const char byte = 1;
+  // A full pipe already holds a wake-up.
+  (void)!write(input.wake[1], &byte, 1);
+}
 
 void setInputDescriptor(int fd) {
   input.fd = fd;

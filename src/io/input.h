@@ -1,24 +1,23 @@
-// Standard input, read with read(2) into the program's own buffer, token by token.
+// Standard input, read with read(2) into the program's own buffer, a line at a time, and a wake-up
+// by which another thread can end a wait for input.
 #pragma once
 #include <cstddef>
-
-// Reads the next whitespace-delimited token (truncated to size - 1 characters; the rest of an
-// over-long token is discarded). Returns false at the end of input.
-bool readToken(char* buffer, size_t size);
 
 // Reads the rest of the current line (at most size - 1 characters, newline included); the rest
 // of an over-long line is discarded. Returns false at the end of input.
 bool readLine(char* buffer, size_t size);
 
-// Reads an integer as scanf's "%d" would; consumes nothing and returns false when none follows.
-bool readInt(int* value);
+enum class InputEvent {
+  INPUT,  // input is waiting (or the end of input: readLine then says so)
+  WAKE,   // another thread called WakeInputReader
+};
 
-// Number of bytes waiting, white space not counted: the buffer's unread bytes, after reading what
-// poll(2) says is readable; 1 at the end of input, so that a waiting reader sees the end at once.
-int InputAvailable();
+// Waits until input arrives or another thread wakes the reader. Input already read into the buffer
+// counts at once.
+InputEvent WaitForInput();
 
-// True once the end of standard input has been reached.
-bool inputEnded();
+// Ends a wait for input now, or the next one if none is under way; safe from any thread.
+void WakeInputReader();
 
-// Reads from another descriptor from now on, with an empty buffer (tests only).
+// Reads from another descriptor from now on, with an empty buffer (tests and fuzz targets).
 void setInputDescriptor(int fd);

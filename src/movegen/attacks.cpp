@@ -10,7 +10,7 @@ namespace {
 
 // Is sq attacked by a pawn, knight or slider of colour e? The enemy king is left out: no
 // generator moves a king next to the other one.
-inline bool attackedBy(int e, Square sq) {
+inline bool attackedBy(const Position& pos, int e, Square sq) {
   const Bitboard* bb = pos.pieceBB;
   if (KnightAttacks[sq] & bb[pieceOf(e, WKNIGHT)]) return true;
   if (pawnAttackersOf(e, sq) & bb[pieceOf(e, WPAWN)]) return true;
@@ -18,8 +18,8 @@ inline bool attackedBy(int e, Square sq) {
   Bitboard rookLike = queens | bb[pieceOf(e, WROOK)];
   Bitboard bishopLike = queens | bb[pieceOf(e, WBISHOP)];
   if ((rookLike | bishopLike) & QueenReach[sq]) {
-    if ((rookLike & RookReach[sq]) && (rookAttacks(sq) & rookLike)) return true;
-    if ((bishopLike & BishopReach[sq]) && (bishopAttacks(sq) & bishopLike)) return true;
+    if ((rookLike & RookReach[sq]) && (rookAttacks(sq, pos.occ) & rookLike)) return true;
+    if ((bishopLike & BishopReach[sq]) && (bishopAttacks(sq, pos.occ) & bishopLike)) return true;
   }
   return false;
 }
@@ -45,7 +45,7 @@ const CastlePath CastlePaths[4] = {
 
 }  // namespace
 
-void computeCheckInfo(CheckInfo* info) {
+void computeCheckInfo(const Position& pos, CheckInfo* info) {
   int s = pos.sideToMove, e = s ^ 1;
   Square k = pos.kingSquare[s];
   const Bitboard* bb = pos.pieceBB;
@@ -57,13 +57,13 @@ void computeCheckInfo(CheckInfo* info) {
   // king; the evasion generator reads them only for a single sliding checker.
   if ((rookLike | bishopLike) & QueenReach[k]) {
     if (rookLike & RookReach[k]) {
-      Bitboard lines = rookAttacks(k);
+      Bitboard lines = rookAttacks(k, pos.occ);
       info->rookCheckLine = lines;
       checkers = rookLike & lines;
     }
     if (bishopLike & BishopReach[k]) {
       if (!checkers) info->rookCheckLine = 0;
-      Bitboard diagonals = bishopAttacks(k);
+      Bitboard diagonals = bishopAttacks(k, pos.occ);
       info->bishopCheckLine = diagonals;
       checkers |= bishopLike & diagonals;
     }
@@ -73,16 +73,16 @@ void computeCheckInfo(CheckInfo* info) {
   info->checkers = checkers;
 }
 
-bool kingAttackedAfter(Move m, int mover) {
-  if (attackedBy(mover ^ 1, pos.kingSquare[mover])) return true;
-  return isCastling(m) && castlePathAttacked(m);
+bool kingAttackedAfter(const Position& pos, Move m, int mover) {
+  if (attackedBy(pos, mover ^ 1, pos.kingSquare[mover])) return true;
+  return isCastling(m) && castlePathAttacked(pos, m);
 }
 
-bool castlePathAttacked(Move m) {
+bool castlePathAttacked(const Position& pos, Move m) {
   const CastlePath& path = CastlePaths[moveType(m) - BLACK_CASTLE_SHORT];
   int side = (moveType(m) & 1) ? WHITE : BLACK;
   int e = side ^ 1;
-  return attackedBy(e, path.origin) || attackedBy(e, path.transit) ||
+  return attackedBy(pos, e, path.origin) || attackedBy(pos, e, path.transit) ||
          (path.zone & SquareMask[pos.kingSquare[e]]);
 }
 

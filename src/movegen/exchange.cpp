@@ -7,17 +7,17 @@
 namespace {
 
 // Sliders of a kind hidden behind the piece on `from` as seen from `to`.
-inline Bitboard behindOnRankFile(Square from, Square to, Bitboard rookLike) {
-  return rookLike & RookReach[from] & RookReach[to] & rookAttacks(from);
+inline Bitboard behindOnRankFile(const Occupancy& occ, Square from, Square to, Bitboard rookLike) {
+  return rookLike & RookReach[from] & RookReach[to] & rookAttacks(from, occ);
 }
-inline Bitboard behindOnDiagonal(Square from, Square to, Bitboard bishopLike) {
-  return bishopLike & BishopReach[from] & BishopReach[to] & bishopAttacks(from);
+inline Bitboard behindOnDiagonal(const Occupancy& occ, Square from, Square to, Bitboard bishopLike) {
+  return bishopLike & BishopReach[from] & BishopReach[to] & bishopAttacks(from, occ);
 }
 
 }  // namespace
 
 // The sums are taken modulo 2^16.
-int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike) {
+int16_t staticExchange(const Position& pos, Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike) {
   const int material = pos.totalMaterial;
   auto squareValue = [material](Piece p, Square sq) { return int(PhaseSelectorByPiece[p][material][sq]); };
   const int side = colourOf(mover);
@@ -34,7 +34,7 @@ int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, B
   }
   auto victimValue = [&]() { return victim ? squareValue(victim, to) : 0; };
 
-  Bitboard attackers = (bishopAttacks(to) & bishopLike) | (rookAttacks(to) & rookLike) |
+  Bitboard attackers = (bishopAttacks(to, pos.occ) & bishopLike) | (rookAttacks(to, pos.occ) & rookLike) |
                        (KingAttacks[to] & (SquareMask[pos.kingSquare[WHITE]] | SquareMask[pos.kingSquare[BLACK]])) |
                        (KnightAttacks[to] & (bb[WKNIGHT] | bb[BKNIGHT])) | (BlackPawnAttacks[to] & bb[WPAWN]) |
                        (WhitePawnAttacks[to] & bb[BPAWN]);
@@ -53,7 +53,7 @@ int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, B
   auto xray = [&](Piece p, Square sq) {
     if (p == WKNIGHT || p == BKNIGHT || p == WKING || p == BKING) return 0;
     if (p == WROOK || p == BROOK || p == WQUEEN || p == BQUEEN) {
-      Bitboard found = behindOnRankFile(sq, to, rookLike);
+      Bitboard found = behindOnRankFile(pos.occ, sq, to, rookLike);
       if (found) {
         attackers |= found;
         rookLike &= ~found;
@@ -61,7 +61,7 @@ int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, B
       }
       if (p == WROOK || p == BROOK) return 0;
     }
-    Bitboard found = behindOnDiagonal(sq, to, bishopLike);
+    Bitboard found = behindOnDiagonal(pos.occ, sq, to, bishopLike);
     attackers |= found;
     bishopLike &= ~found;
     return found ? 2 : 0;

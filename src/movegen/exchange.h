@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Ordering value of the piece on a target square (both colours alike).
@@ -10,4 +11,4 @@ inline constexpr int16_t CaptureValue[13] = {0, 100, 100, 320, 320, 325, 325, 50
 // Ordering score of a move by `mover` from `from` to `to` by the exchange it starts there: winning
 // or even exchanges land near -9500 plus the gain, losing ones near -30000. rookLike and
 // bishopLike are the sliders of both colours that move that way.
-int16_t staticExchange(Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike);
+int16_t staticExchange(const Position& pos, Piece mover, Square from, Square to, Bitboard rookLike, Bitboard bishopLike);

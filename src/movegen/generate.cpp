@@ -33,11 +33,11 @@ constexpr CaptureScale CaptureScales[5] = {{270, 9820}, {275, 9825}, {450, 10000
 constexpr int BlockScore[4] = {-30320, -30325, -30500, -30950};
 
 template <Kind K>
-inline Bitboard attacksFrom(Square sq) {
+inline Bitboard attacksFrom(Square sq, const Occupancy& occ) {
   if constexpr (K == KNIGHT_KIND) return KnightAttacks[sq];
-  else if constexpr (K == BISHOP_KIND) return bishopAttacks(sq);
-  else if constexpr (K == ROOK_KIND) return rookAttacks(sq);
-  else if constexpr (K == QUEEN_KIND) return queenAttacks(sq);
+  else if constexpr (K == BISHOP_KIND) return bishopAttacks(sq, occ);
+  else if constexpr (K == ROOK_KIND) return rookAttacks(sq, occ);
+  else if constexpr (K == QUEEN_KIND) return queenAttacks(sq, occ);
   else return KingAttacks[sq];
 }
 
@@ -55,9 +55,10 @@ struct Generator {
   static constexpr int TowardH = C == WHITE ? -7 : 9;      // capture toward the h-file
   static constexpr Piece Pawn = pieceOf(C, WPAWN);
 
+  const Position& pos;
   Bitboard own = pos.colourPieces[C];
   Bitboard enemy = pos.colourPieces[O];
-  Bitboard empty = ~pos.occupied;
+  Bitboard empty = ~pos.occ.all;
   Bitboard rookLike = pos.pieceBB[WROOK] | pos.pieceBB[BROOK] | pos.pieceBB[WQUEEN] | pos.pieceBB[BQUEEN];
   Bitboard bishopLike = pos.pieceBB[WBISHOP] | pos.pieceBB[BBISHOP] | pos.pieceBB[WQUEEN] | pos.pieceBB[BQUEEN];
 
@@ -74,7 +75,7 @@ struct Generator {
     int value = CaptureValue[pos.board[to]];
     const CaptureScale& scale = CaptureScales[K];
     if (value >= scale.threshold) return value - scale.offset;
-    return staticExchange(pieceOf(C, WhiteCodeOf[K]), from, to, rookLike, bishopLike);
+    return staticExchange(pos, pieceOf(C, WhiteCodeOf[K]), from, to, rookLike, bishopLike);
   }
 
   // One diagonal direction of pawn captures: en passant, promotion captures, then the others.
@@ -101,7 +102,7 @@ struct Generator {
   MoveEntry* pieceMoves(MoveEntry* out) const {
     for (Bitboard pieces = pos.pieceBB[pieceOf(C, WhiteCodeOf[K])]; pieces; pieces &= pieces - 1) {
       Square from = BitScan(pieces);
-      Bitboard targets = attacksFrom<K>(from);
+      Bitboard targets = attacksFrom<K>(from, pos.occ);
       for (Bitboard b = targets & enemy; b; b &= b - 1) {
         Square to = BitScan(b);
         int score = captureScore<K>(from, to);
@@ -147,8 +148,8 @@ struct Generator {
 };
 
 template <int C>
-MoveEntry* generateAllFor(MoveEntry* out) {
-  const Generator<C> side;
+MoveEntry* generateAllFor(const Position& pos, MoveEntry* out) {
+  const Generator<C> side{pos};
   out = side.template pawnCaptures<Generator<C>::TowardA>(out);
   out = side.template pawnCaptures<Generator<C>::TowardH>(out);
   out = side.template pieceMoves<KNIGHT_KIND, false>(out);
@@ -163,7 +164,7 @@ MoveEntry* generateAllFor(MoveEntry* out) {
   constexpr uint16_t shortRight = C == WHITE ? WHITE_SHORT : BLACK_SHORT;
   constexpr uint16_t longRight = C == WHITE ? WHITE_LONG : BLACK_LONG;
   constexpr int row = C == WHITE ? 7 : 0;
-  const Bitboard occupied = pos.occupied;
+  const Bitboard occupied = pos.occ.all;
   if ((pos.castleRights & shortRight) && !(occupied & (SquareMask[8 * row + 5] | SquareMask[8 * row + 6])))
     out = put(out, -29000, 8 * row + 4, 8 * row + 6, C == WHITE ? WHITE_CASTLE_SHORT : BLACK_CASTLE_SHORT);
   if ((pos.castleRights & longRight) &&
@@ -173,15 +174,15 @@ MoveEntry* generateAllFor(MoveEntry* out) {
 }
 
 template <int C>
-MoveEntry* generateCapturesFor(MoveEntry* out) {
-  const Generator<C> side;
+MoveEntry* generateCapturesFor(const Position& pos, MoveEntry* out) {
+  const Generator<C> side{pos};
   out = side.template pawnCaptures<Generator<C>::TowardA>(out);
   out = side.template pawnCaptures<Generator<C>::TowardH>(out);
   // Queen promotions by push, kept only when the exchange on the promotion square is not lost.
   Bitboard pushes = Generator<C>::shift(pos.pieceBB[Generator<C>::Pawn] & Generator<C>::SeventhRank, Generator<C>::Push) & side.empty;
   for (; pushes; pushes &= pushes - 1) {
     Square to = BitScan(pushes), from = to - Generator<C>::Push;
-    int score = staticExchange(Generator<C>::Pawn, from, to, side.rookLike, side.bishopLike);
+    int score = staticExchange(pos, Generator<C>::Pawn, from, to, side.rookLike, side.bishopLike);
     if (score >= -10000) out = put(out, score, from, to, PROMO_Q);
   }
   out = side.template pieceMoves<KNIGHT_KIND, true>(out);
@@ -203,8 +204,8 @@ inline MoveEntry* aSideFirst(MoveEntry* out, Bitboard squares, Emit emit) {
 }
 
 template <int C>
-MoveEntry* generateEvasionsFor(MoveEntry* out, const CheckInfo* info) {
-  const Generator<C> side;
+MoveEntry* generateEvasionsFor(const Position& pos, MoveEntry* out, const CheckInfo* info) {
+  const Generator<C> side{pos};
   const Bitboard checkers = info->checkers;
   Bitboard blocks = 0;
   if (!(checkers & (checkers - 1))) {
@@ -213,7 +214,7 @@ MoveEntry* generateEvasionsFor(MoveEntry* out, const CheckInfo* info) {
     const Square king = pos.kingSquare[C];
     const bool slider = checker >= WBISHOP && checker <= BQUEEN;
     if (slider && !(KingAttacks[king] & SquareMask[q]))
-      blocks = info->rookCheckLine ? info->rookCheckLine & rookAttacks(q) : info->bishopCheckLine & bishopAttacks(q);
+      blocks = info->rookCheckLine ? info->rookCheckLine & rookAttacks(q, pos.occ) : info->bishopCheckLine & bishopAttacks(q, pos.occ);
 
     // En passant: takes the pawn that just made its double step, or lands on a blocking square.
     if (Square ep = pos.epSquare) {
@@ -234,12 +235,12 @@ MoveEntry* generateEvasionsFor(MoveEntry* out, const CheckInfo* info) {
     // Pieces: captures of the checker, then blocks.
     auto pieces = [&]<Kind K>() {
       const Bitboard mine = pos.pieceBB[pieceOf(C, WhiteCodeOf[K])];
-      for (Bitboard b = attacksFrom<K>(q) & mine; b; b &= b - 1)
+      for (Bitboard b = attacksFrom<K>(q, pos.occ) & mine; b; b &= b - 1)
         out = put(out, value - CaptureScales[K].offset, BitScan(b), q, CAPTURE);
       if (blocks)
         for (Bitboard b = mine; b; b &= b - 1) {
           Square from = BitScan(b);
-          for (Bitboard t = attacksFrom<K>(from) & blocks; t; t &= t - 1)
+          for (Bitboard t = attacksFrom<K>(from, pos.occ) & blocks; t; t &= t - 1)
             out = put(out, BlockScore[K], from, BitScan(t), QUIET);
         }
     };

@@ -1,11 +1,11 @@
-// Pseudo-legal move generators, one instance per colour, reached by sideToMove.
+// Pseudo-legal move generators, one instance per colour, reached by the side to move.
 #pragma once
 #include "board/position.h"
 #include "board/types.h"
-#include "movegen/ply.h"
+#include "movegen/move_list.h"
 
-using GenerateFn = MoveEntry* (*)(MoveEntry* out);
-using EvasionFn = MoveEntry* (*)(MoveEntry* out, const CheckInfo* info);
+using GenerateFn = MoveEntry* (*)(const Position& pos, MoveEntry* out);
+using EvasionFn = MoveEntry* (*)(const Position& pos, MoveEntry* out, const CheckInfo* info);
 
 extern const GenerateFn generateAll[2];
 extern const GenerateFn generateCaptures[2];
@@ -13,7 +13,7 @@ extern const EvasionFn generateEvasions[2];
 
 // Every pseudo-legal move of the side to move: the evasions when in check (info's checkers
 // computed for the current position), else all moves.
-inline MoveEntry* generateMoves(MoveEntry* out, const CheckInfo* info) {
-  return info->checkers ? generateEvasions[pos.sideToMove](out, info) : generateAll[pos.sideToMove](out);
+inline MoveEntry* generateMoves(const Position& pos, MoveEntry* out, const CheckInfo* info) {
+  return info->checkers ? generateEvasions[pos.sideToMove](pos, out, info) : generateAll[pos.sideToMove](pos, out);
 }
 

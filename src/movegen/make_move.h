@@ -1,23 +1,13 @@
-// Making and unmaking moves on the one Position.
+// Making and taking back moves. A move's take-back restores what the history entry of the ply it
+// was played from holds; the board is changed by the add, clear and move steps alone.
 #pragma once
+#include "board/position.h"
 #include "board/types.h"
-#include "movegen/ply.h"
 
-// Raised by makeMove/unmakeMove for a type-3 word and by MakeRealMove for a refused move.
+// Raised by makeMove/unmakeMove for a type-3 word, after a report in "!error.err".
 struct MoveError {};
 
-// What the engine was doing when a type-3 word reached makeMove, for the report in "!error.err":
-// its search depth and the move it was pondering on. Installed by the engine; 0 without it.
-struct MarkerMoveContext {
-  unsigned (*searchDepth)();
-  Move (*ponderMove)();
-};
-extern MarkerMoveContext markerMoveContext;
-
-// Stores the unmake snapshot of the current position into a ply record (done once per node).
-void saveSnapshot(PlyRecord* ply);
-
-void makeMove(Move m, PlyRecord* ply);
-void unmakeMove(Move m, PlyRecord* ply);
-void makeNullMove();
-void unmakeNullMove();
+void makeMove(Position& pos, Move m);
+void unmakeMove(Position& pos, Move m);
+void makeNullMove(Position& pos);
+void unmakeNullMove(Position& pos);

@@ -3,12 +3,11 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <vector>
 
-#include "board/position.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
-#include "movegen/ply.h"
 
 namespace {
 #ifdef DORVIK_FUZZ
@@ -21,47 +20,48 @@ long long milliseconds() {
   using namespace std::chrono;
   return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-}  // namespace
 
-uint32_t perftMovesMade;
-
-uint64_t perft(int depth) {
-  PlyRecord* r = plies.current;
+// Each level generates into the room after its parent's list.
+uint64_t countPaths(Position& pos, int depth, MoveEntry* list, uint64_t& made) {
   const int side = pos.sideToMove;
-  computeCheckInfo(r);
-  MoveEntry* start = (r - 1)->listEnd;
-  r->listEnd = generateMoves(start, r);
-  saveSnapshot(r);
+  CheckInfo info;
+  computeCheckInfo(pos, &info);
+  MoveEntry* end = generateMoves(pos, list, &info);
   uint64_t count = 0;
-  for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
-    const Move m = r->cursor->move;
-    ++perftMovesMade;
-    makeMove(m, r);
-    plies.current = r + 1;
-    if (!kingAttackedAfter(m, side)) {
+  for (MoveEntry* e = list; e < end; ++e) {
+    const Move m = e->move;
+    ++made;
+    makeMove(pos, m);
+    if (!kingAttackedAfter(pos, m, side)) {
       ++count;
-      if (depth > 1) count += perft(depth - 1);
+      if (depth > 1) count += countPaths(pos, depth - 1, end, made);
     }
-    plies.current = r;
-    unmakeMove(m, r);
+    unmakeMove(pos, m);
   }
   return count;
 }
 
-void runPerft(int depth) {
+}  // namespace
+
+PerftCount perft(Position& pos, int depth) {
+  PerftCount result = {0, 0};
+  if (depth < 1) return result;
+  std::vector<MoveEntry> room(size_t(depth) * MAX_GENERATED_MOVES);
+  result.paths = countPaths(pos, depth, room.data(), result.made);
+  return result;
+}
+
+void runPerft(Position& pos, int depth) {
   if (depth > MAX_PERFT_DEPTH) depth = MAX_PERFT_DEPTH;
-  plies.current->listEnd = moveStack;
-  perftMovesMade = 0;
-  ++plies.current;
   std::printf("ply\tduration\tnodes\n");
-  uint64_t total = 0;
+  uint64_t total = 0, made = 0;
   for (int d = 1; d <= depth; ++d) {
     long long begin = milliseconds();
-    uint64_t count = perft(d);
+    PerftCount count = perft(pos, d);
     long long end = milliseconds();
-    std::printf("%d\t%2.1f\t%" PRIu64 "\n", d, double(end - begin) * 0.001, count);
-    total += count;
+    std::printf("%d\t%2.1f\t%" PRIu64 "\n", d, double(end - begin) * 0.001, count.paths);
+    total += count.paths;
+    made += count.made;
   }
-  --plies.current;
-  std::printf("total nodes: %" PRIu64 "\n(total moves[32]: %u)\n", total, perftMovesMade);
+  std::printf("total nodes: %" PRIu64 "\n(total moves[32]: %u)\n", total, uint32_t(made));
 }

@@ -1,12 +1,16 @@
-// Move-path counting with the search's own machinery.
+// Move-path counting.
 #pragma once
 #include <cstdint>
 
-// Moves made by perft since the "perft" command started, illegal ones included.
-extern uint32_t perftMovesMade;
+#include "board/position.h"
 
-// The number of legal move paths of the given depth from the current position.
-uint64_t perft(int depth);
+struct PerftCount {
+  uint64_t paths;  // legal move paths of the depth
+  uint64_t made;   // moves made on the way, illegal ones included
+};
+
+// The legal move paths of the given depth from the position (which is left as it was).
+PerftCount perft(Position& pos, int depth);
 
 // The "perft" command: one line per depth, the total and the moves-made counter.
-void runPerft(int depth);
+void runPerft(Position& pos, int depth);

@@ -1,14 +1,11 @@
 #include "movegen/validate.h"
 
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
-#include "board/fen.h"
 #include "board/move.h"
 #include "board/position.h"
 #include "board/tables.h"
-#include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
@@ -25,7 +22,7 @@ inline bool adjacentFiles(Square a, Square b) {
   return d == 1 || d == -1;
 }
 
-bool pawnMoveValid(Square f, Square t, int type, int s) {
+bool pawnMoveValid(const Position& pos, Square f, Square t, int type, int s) {
   const Piece* board = pos.board;
   const int push = s == WHITE ? -8 : 8;
   const bool lastRank = s == WHITE ? t <= H8 : t >= A1;
@@ -51,7 +48,7 @@ bool pawnMoveValid(Square f, Square t, int type, int s) {
   }
 }
 
-bool castlingValid(Move m, int s) {
+bool castlingValid(const Position& pos, Move m, int s) {
   struct Rule {
     Square from, to;
     Bitboard between;
@@ -69,24 +66,11 @@ bool castlingValid(Move m, int s) {
   const Rule& r = rules[moveType(m) - BLACK_CASTLE_SHORT];
   if ((moveType(m) & 1) != s) return false;
   return moveFrom(m) == r.from && moveTo(m) == r.to && pos.kingSquare[s] == r.from &&
-         pos.board[r.from] == pieceOf(s, WKING) && !(pos.occupied & r.between) && (pos.castleRights & r.right);
-}
-
-[[noreturn]] void refuse(Move m) {
-  char text[8];
-  char fen[128];
-  MoveToText(m, text);
-  PrintBoard(pos.board);
-  std::printf("Illegal Move: %s\n", text);
-  std::fflush(stdout);
-  PositionToFen(fen);
-  logLine("-----FEN:\t%s", fen);
-  logLine("*********** MakeRealMove ILLEGAL %d %s", m, text);
-  throw MoveError{};
+         pos.board[r.from] == pieceOf(s, WKING) && !(pos.occ.all & r.between) && (pos.castleRights & r.right);
 }
 
 // A game far longer than the history keeps only its newest entries.
-void keepHistoryRoom() {
+void keepHistoryRoom(Position& pos) {
   HistoryEntry* top = pos.historyTop;
   if (pos.history + HISTORY_SIZE - 1 - top >= MIN_FREE_HISTORY) return;
   HistoryEntry* firstKept = top - (KEPT_HISTORY - 1);
@@ -96,7 +80,7 @@ void keepHistoryRoom() {
 
 }  // namespace
 
-bool isPseudoLegal(Move m) {
+bool isPseudoLegal(const Position& pos, Move m) {
   const int s = pos.sideToMove;
   const Square f = moveFrom(m), t = moveTo(m);
   const int type = moveType(m);
@@ -104,18 +88,18 @@ bool isPseudoLegal(Move m) {
   if (p == EMPTY || colourOf(p) != s) return false;
   if (t == pos.kingSquare[WHITE] || t == pos.kingSquare[BLACK]) return false;
 
-  if (isPawn(p)) return pawnMoveValid(f, t, type, s);
+  if (isPawn(p)) return pawnMoveValid(pos, f, t, type, s);
   if (type != QUIET && type != CAPTURE) {
     if (!(p == WKING || p == BKING) || !isCastling(m)) return false;
-    return !(KingAttacks[pos.kingSquare[s ^ 1]] & SquareMask[t]) && castlingValid(m, s);
+    return !(KingAttacks[pos.kingSquare[s ^ 1]] & SquareMask[t]) && castlingValid(pos, m, s);
   }
 
   Bitboard targets;
   switch (p) {
     case WKNIGHT: case BKNIGHT: targets = KnightAttacks[f]; break;
-    case WBISHOP: case BBISHOP: targets = bishopAttacks(f); break;
-    case WROOK: case BROOK: targets = rookAttacks(f); break;
-    case WQUEEN: case BQUEEN: targets = queenAttacks(f); break;
+    case WBISHOP: case BBISHOP: targets = bishopAttacks(f, pos.occ); break;
+    case WROOK: case BROOK: targets = rookAttacks(f, pos.occ); break;
+    case WQUEEN: case BQUEEN: targets = queenAttacks(f, pos.occ); break;
     default:
       if (f != pos.kingSquare[s] || (KingAttacks[pos.kingSquare[s ^ 1]] & SquareMask[t])) return false;
       targets = KingAttacks[f];
@@ -125,37 +109,47 @@ bool isPseudoLegal(Move m) {
   return type == QUIET ? pos.board[t] == EMPTY : (pos.colourPieces[s ^ 1] & SquareMask[t]) != 0;
 }
 
-bool isLegalMove(Move m) {
-  if (m == MOVE_NONE || moveType(m) == MARKER || !isPseudoLegal(m)) return false;
-  PlyRecord scratch;
+bool isLegalMove(Position& pos, Move m) {
+  if (m == MOVE_NONE || moveType(m) == MARKER || !isPseudoLegal(pos, m)) return false;
   const int mover = pos.sideToMove;
-  saveSnapshot(&scratch);
-  makeMove(m, &scratch);
-  bool legal = !kingAttackedAfter(m, mover);
-  unmakeMove(m, &scratch);
+  makeMove(pos, m);
+  bool legal = !kingAttackedAfter(pos, m, mover);
+  unmakeMove(pos, m);
   return legal;
 }
 
-Move firstLegalMove() {
+int GenerateLegalMoves(Position& pos, Move* out) {
   MoveEntry list[MAX_GENERATED_MOVES];
   CheckInfo info;
-  computeCheckInfo(&info);
-  MoveEntry* end = generateMoves(list, &info);
+  computeCheckInfo(pos, &info);
+  MoveEntry* end = generateMoves(pos, list, &info);
+  int count = 0;
   for (MoveEntry* e = list; e < end; ++e)
-    if (isLegalMove(e->move)) return e->move;
+    if (isLegalMove(pos, e->move)) out[count++] = e->move;
+  return count;
+}
+
+Move firstLegalMove(Position& pos) {
+  Move moves[MAX_GENERATED_MOVES];
+  return GenerateLegalMoves(pos, moves) ? moves[0] : Move(MOVE_NONE);
+}
+
+Move LegalMoveFromText(Position& pos, const char* text) {
+  Move moves[MAX_GENERATED_MOVES];
+  const int count = GenerateLegalMoves(pos, moves);
+  char written[8];
+  for (int i = 0; i < count; ++i) {
+    MoveToText(moves[i], written);
+    if (std::strcmp(written, text) == 0) return moves[i];
+  }
   return MOVE_NONE;
 }
 
-void MakeRealMove(Move m) {
+bool MakeRealMove(Position& pos, Move m) {
   // A move that leaves the mover's own king attacked is refused too, with the position as it was.
-  if (!isLegalMove(m)) refuse(m);
-  PlyRecord* ply = plies.current;
-  saveSnapshot(ply);
-  makeMove(m, ply);
+  if (!isLegalMove(pos, m)) return false;
+  makeMove(pos, m);
   ++pos.plyCount;
-  ++pos.searchAge;
-  keepHistoryRoom();
-
-  SyncRootSnapshot();
+  keepHistoryRoom(pos);
+  return true;
 }
-

@@ -2,38 +2,41 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 #include "board/fen.h"
 #include "board/move.h"
-#include "board/position.h"
 #include "board/score.h"
 #include "io/clock.h"
 #include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/validate.h"
 #include "search/draws.h"
-#include "search/limits.h"
+#include "search/node_steps.h"
 #include "search/poll.h"
 #include "search/pv.h"
 #include "search/root.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
+#include "search/time_rules.h"
 
 namespace {
 
 inline constexpr int FULL_WINDOW_LOW = -MATE_SCORE, FULL_WINDOW_HIGH = MATE_SCORE;
+// Half the width of the window an iteration starts with around the last one's score.
+inline constexpr int ASPIRATION_MARGIN = 30;
+// A search that has found a mate stops after this many iterations that keep finding it.
+inline constexpr int MATE_ITERATIONS = 4;
 
 struct Window {
   int alpha = FULL_WINDOW_LOW;
   int beta = FULL_WINDOW_HIGH;
 };
 
+bool isMain(const SearchState& s) { return s.id == 0; }
+
 // Starts from what the table knows about the root: its window, and for an exact entry its depth.
-void seedFromTable(Window& w) {
-  PlyRecord* r = plies.records;
-  if (!ProbeTable(r)) {
-    logLine("---------- brak hm na poczatku!!!");
+void seedFromTable(SearchState& s, Window& w) {
+  PlyRecord* r = s.plies;
+  if (!probeTable(s, r)) {
+    if (isMain(s)) logLine("---------- brak hm na poczatku!!!");
     return;
   }
   if (r->hashDepth < 2) return;
@@ -46,161 +49,217 @@ void seedFromTable(Window& w) {
       if (stored < MATE_SCORE) w.beta = stored;
       break;
     default:
-      w.alpha = stored - 30;
-      w.beta = stored + 30;
+      w.alpha = stored - ASPIRATION_MARGIN;
+      w.beta = stored + ASPIRATION_MARGIN;
       // Never beyond the depth limit, or no iteration would run at all.
-      search.iterationDepth = std::min<uint32_t>(r->hashDepth, search.limits.maxDepth);
+      s.iterationDepth = std::min<int>(r->hashDepth, s.shared.limits.maxDepth);
       break;
   }
-  if (WouldRepeat(r->hashMove)) {
-    search.iterationDepth = 2;
-    logLine("---------- repetition after hash!!! - cl");
-    FlattenTable(r->hashDepth);
+  if (WouldRepeat(s.pos, r->hashMove)) {
+    s.iterationDepth = MIN_SEARCH_DEPTH;
+    if (isMain(s)) {
+      logLine("---------- repetition after hash!!! - cl");
+      s.shared.table.flatten(r->hashDepth);
+    }
   }
-  if (!isPseudoLegal(r->hashMove)) {
-    search.iterationDepth = 2;
-    logLine("---------- illegal move from hash : set 2");
+  if (!isPseudoLegal(s.pos, r->hashMove)) {
+    s.iterationDepth = MIN_SEARCH_DEPTH;
+    if (isMain(s)) logLine("---------- illegal move from hash : set 2");
   }
   if (w.alpha > mateIn(MATE_CLAIM_PLIES)) {
     w.beta = MATE_SCORE;
-    search.iterationDepth = 2;
-    logLine("---------- mate score from hash!!! m:%d", r->hashMove);
-    if (w.alpha > mateIn(1)) logLine("------------------------- WARNING: %d", w.alpha);
+    s.iterationDepth = MIN_SEARCH_DEPTH;
+    if (isMain(s)) logLine("---------- mate score from hash!!! m:%d", r->hashMove);
   }
 }
 
-// Hands a line of progress to the caller.
-void report(ReportKind kind, int depth, int score, int startClock, const char* pv) {
-  if (!search.hooks.iteration) return;
-  IterationReport r = {kind, depth, score, (processClock() - startClock) / 10, search.nodeCount, pv};
-  search.hooks.iteration(r);
+int64_t elapsedSince(const std::atomic<int64_t>& start) { return steadyMilliseconds() - start.load(std::memory_order_relaxed); }
+
+// Hands a line of progress to the caller; only the main thread reports.
+void report(SearchState& s, ReportKind kind, int depth, int score, int bound, const PrincipalVariation& pv) {
+  if (!isMain(s) || !s.shared.hooks.report) return;
+  s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
+  IterationReport r;
+  r.kind = kind;
+  r.depth = depth;
+  r.selectiveDepth = std::max(s.selectiveDepth, depth);
+  r.score = score;
+  r.bound = bound;
+  r.line = 1;
+  r.milliseconds = elapsedSince(s.shared.clock.startTime);
+  r.nodes = s.shared.totalNodes();
+  r.hashfull = s.shared.table.hashfull();
+  r.pv = pv;
+  s.shared.hooks.report(r);
+}
+
+// The line the search will play: its move first, then the table's.
+int16_t resultLine(SearchState& s, Move first, int depth, PrincipalVariation& pv, char* text) {
+  const Move shown = moveType(first) == MARKER ? Move(MOVE_NONE) : first;
+  return BuildPv(s.pos, s.shared.table, std::min(depth, PV_MAX_MOVES), shown, pv, text);
 }
 
 // A finished iteration: its move and principal variation become the search's result.
-void recordIteration(int score, char* text) {
-  PlyRecord* root = plies.records;
-  Move best = root->bestMove;
-  Move line[PV_MAX_MOVES];
-  int depth = int(search.iterationDepth);
-  BuildPv(text, std::min(depth, PV_MAX_MOVES), moveType(best) == MARKER ? Move(MOVE_NONE) : best, line);
-  search.result = {best, line[1], score, depth};
+void recordIteration(SearchState& s, int score, PrincipalVariation& pv, char* text) {
+  const Move best = s.plies[0].bestMove;
+  resultLine(s, best, s.iterationDepth, pv, text);
+  s.result = {best, pv.count > 1 ? pv.moves[1] : Move(MOVE_NONE), score, s.iterationDepth};
+  s.publishedBest.store(moveType(best) == MARKER ? Move(MOVE_NONE) : best, std::memory_order_relaxed);
 }
 
 // A search stopped before its first iteration finished still plays the best move it searched
 // completely, else the table's move for the root, else the first legal move.
-void fillUnfinishedResult() {
-  PlyRecord* root = plies.records;
+void fillUnfinishedResult(SearchState& s) {
+  PlyRecord* root = s.plies;
   Move m = root->bestMove;
-  if (!isLegalMove(m)) m = ProbeTable(root) ? root->hashMove : Move(MOVE_NONE);
-  if (!isLegalMove(m)) m = firstLegalMove();
-  search.result = {m, MOVE_NONE, 0, 0};
+  if (!isLegalMove(s.pos, m)) m = probeTable(s, root) ? root->hashMove : Move(MOVE_NONE);
+  if (!isLegalMove(s.pos, m)) m = firstLegalMove(s.pos);
+  s.result = {m, MOVE_NONE, 0, 0};
+}
+
+// An iteration cut short counts once a root move has been searched fully and beat the window's
+// lower bound: its best move so far is played.
+void takeInterruptedIteration(SearchState& s) {
+  if (!s.iterationMove || !isLegalMove(s.pos, s.iterationMove)) return;
+  if (s.result.move && s.iterationMove == s.result.move) return;
+  PrincipalVariation pv;
+  resultLine(s, s.iterationMove, s.iterationDepth, pv, nullptr);
+  s.result = {s.iterationMove, pv.count > 1 ? pv.moves[1] : Move(MOVE_NONE), s.iterationScore, s.iterationDepth};
 }
 
 // One iteration: the root search in the window and, when it falls outside, re-searches with the
-// window opened on that side, then fully. The budget may be widened while they run.
-int aspirationSearch(Window& w) {
-  int score = RootSearch(w.alpha, w.beta);
-  if (search.stopSearch || (score > w.alpha && score < w.beta)) return score;
-  bool extend = !search.allRootMovesDrawn && search.limits.mayExtend;
+// window opened on that side, then fully.
+int aspirationSearch(SearchState& s, Window& w) {
+  int score = RootSearch(s, w.alpha, w.beta);
+  if (s.stopped() || (score > w.alpha && score < w.beta)) return score;
+  if (isMain(s)) {
+    PrincipalVariation pv;
+    resultLine(s, s.plies[0].bestMove, s.iterationDepth, pv, nullptr);
+    report(s, ReportKind::BOUND, s.iterationDepth, score, score <= w.alpha ? BOUND_UPPER : BOUND_LOWER, pv);
+  }
   if (score <= w.alpha) {
-    search.aspirationResearch = -1;
-    if (extend) ExtendBudget(3);
+    s.aspirationResearch = -1;
     w = {FULL_WINDOW_LOW, score + 1};
   } else {
-    search.aspirationResearch = 1;
-    if (extend) ExtendBudget(2);
+    s.aspirationResearch = 1;
     w = {score - 1, mateIn(1)};
   }
-  score = RootSearch(w.alpha, w.beta);
-  if (!search.stopSearch && (score <= w.alpha || score >= w.beta)) {
-    if (extend) ExtendBudget(2);
+  score = RootSearch(s, w.alpha, w.beta);
+  if (!s.stopped() && (score <= w.alpha || score >= w.beta)) {
     w = {FULL_WINDOW_LOW, mateIn(1)};
-    score = RootSearch(w.alpha, w.beta);
+    score = RootSearch(s, w.alpha, w.beta);
   }
-  search.aspirationResearch = 0;
-  EndBudgetExtension();
+  s.aspirationResearch = 0;
   return score;
+}
+
+// Between iterations the main thread decides whether the time allows another one.
+bool timeForAnotherIteration(SearchState& s, IterationProgress& progress, int64_t iterationStart) {
+  const SearchClock& clock = s.shared.clock;
+  if (!isMain(s) || !clock.timed.load(std::memory_order_relaxed)) return true;
+  const int64_t now = steadyMilliseconds();
+  progress.elapsed = now - clock.startTime.load(std::memory_order_relaxed);
+  progress.lastIterationTime = now - iterationStart;
+  progress.depth = s.iterationDepth;
+  if (clock.pondering.load(std::memory_order_relaxed)) return true;
+  const int64_t charged = now - clock.moveStart.load(std::memory_order_relaxed);
+  // The maximum runs from the moment the move was charged; the optimum from the search's start, so
+  // that a ponder hit keeps the time spent pondering.
+  return !StopBetweenIterations(progress, clock.optimum.load(std::memory_order_relaxed),
+                                clock.maximum.load(std::memory_order_relaxed) - (charged - progress.elapsed));
 }
 
 }  // namespace
 
-int16_t IterativeDeepening() {
-  if (DrawTest(2)) return 0;
+uint64_t SearchShared::totalNodes() const {
+  if (threadCount == 0) return 0;
+  uint64_t total = 0;
+  for (int i = 0; i < threadCount; ++i) total += threads[i]->publishedNodes.load(std::memory_order_relaxed);
+  return total;
+}
 
-  PlyRecord* root = plies.records;
-  moveStack[0].move = MOVE_NONE;
-  search.checkCount[0] = search.checkCount[1] = 0;
+void ResetSearchState(SearchState& s) {
+  ResetHistoryTables(s.history);
+  for (PlyRecord& r : s.plies) r.killer1 = r.killer2 = 0;
+  s.result = {};
+}
+
+int16_t IterativeDeepening(SearchState& s) {
+  s.result = {};
+  s.nodeCount = 0;
+  s.movesMade = 0;
+  s.selectiveDepth = 0;
+  s.publishedNodes.store(0, std::memory_order_relaxed);
+  s.publishedDepth.store(0, std::memory_order_relaxed);
+  s.publishedRootMove.store(0, std::memory_order_relaxed);
+  s.publishedBest.store(MOVE_NONE, std::memory_order_relaxed);
+  if (DrawTest(s.pos, 2)) return 0;
+
+  PlyRecord* root = s.plies;
+  s.moveStack[0].move = MOVE_NONE;
+  s.checkCount[0] = s.checkCount[1] = 0;
   root->listEnd = nullptr;
-  search.nodeCount = 0;
-  search.nextPollAt = PollInterval();
-  search.iterationDepth = 2;
-  search.callerWaiting = false;
-  search.result = {};
+  StartPolling(s);
+  s.iterationDepth = std::min(MIN_SEARCH_DEPTH, s.shared.limits.maxDepth);
   Window w;
-  seedFromTable(w);
+  seedFromTable(s, w);
 
-  int startClock = processClock();
-  char text[512];
-  PositionToFen(text);
-  logLine("-FEN:\t%s", text);
-  computeCheckInfo(root);
-
-  bool fixing = false;
-  int mates = 0, lastScore = 0, score = 0;
-  for (;;) {
-    while (search.iterationDepth <= search.limits.maxDepth) {
-      score = aspirationSearch(w);
-      if (search.stopSearch) break;
-      recordIteration(score, text);
-      if ((search.iterationDepth > 2 && TimeUp()) || HardLimitReached()) {
-        search.stopSearch = 1;
-        break;
-      }
-      if (root->bestMove == MARK_STALEMATE) {
-        logLine("-----STALEMATED---");
-        break;
-      }
-      if (search.limits.pondering) logLine("---PONDER:");
-
-      int depth = int(search.iterationDepth);
-      lastScore = score;
-      logLine("-E: %d:\t%d\t%d\t%s", depth, score, (processClock() - startClock) / 10, text);
-      report(ReportKind::ITERATION, depth, score, startClock, text);
-
-      ++search.iterationDepth;
-      if (score <= matedIn(depth) || score >= mateIn(depth)) {
-        logLine("--- MATE: %d", score);
-        if (++mates >= 4) break;
-      }
-      w = {std::max(score - 30, -MATE_SCORE), std::min(score + 30, MATE_SCORE)};
-    }
-
-    // The closing line shows the result that will be played; a search stopped before any
-    // iteration finished has none to show.
-    int lastDepth = int(search.iterationDepth) - 1, rootScore;
-    if (search.result.move) {
-      lastDepth = search.result.depth;
-      rootScore = search.result.score;
-      Move best = search.result.move;
-      BuildPv(text, std::min(lastDepth, PV_MAX_MOVES), moveType(best) == MARKER ? Move(MOVE_NONE) : best);
-    } else {
-      rootScore = BuildPv(text, std::min(lastDepth, PV_MAX_MOVES));
-    }
-    logLine("-E (-): %d:\t%d\t%d\t%s", lastDepth, rootScore, (processClock() - startClock) / 10, text);
-    if (search.result.move) report(ReportKind::CLOSING, lastDepth, rootScore, startClock, text);
-
-    // A search cut short by the clock before depth 6 gets one more full budget; a stop asked for
-    // by the caller is obeyed at once.
-    bool stoppedForTime = search.stopSearch && !search.callerWaiting;
-    if (!stoppedForTime || search.iterationDepth > 5 || fixing || search.limits.pondering || HardLimitReached())
-      break;
-    fixing = true;
-    logLine("fixing move... ********************: depth=%d", search.iterationDepth);
-    report(ReportKind::FIXING, lastDepth, rootScore, startClock, "");
-    search.stopSearch = 0;
-    search.limits.startTime = processClock();
+  char text[PV_BUFFER_SIZE];
+  if (isMain(s)) {
+    char fen[128];
+    PositionToFen(s.pos, fen);
+    logLine("-FEN:\t%s", fen);
   }
-  if (!search.result.move) fillUnfinishedResult();
-  if (search.hooks.bestMove) search.hooks.bestMove(search.result);
+  computeCheckInfo(s.pos, root);
+
+  IterationProgress progress = {};
+  Move lastBest = MOVE_NONE;
+  int mates = 0, lastScore = 0, score = 0;
+  while (s.iterationDepth <= s.shared.limits.maxDepth) {
+    const int64_t iterationStart = steadyMilliseconds();
+    s.iterationMove = MOVE_NONE;
+    s.publishedDepth.store(s.iterationDepth, std::memory_order_relaxed);
+    score = aspirationSearch(s, w);
+    if (s.stopped()) break;
+    PrincipalVariation pv;
+    recordIteration(s, score, pv, text);
+    if (root->bestMove == MARK_STALEMATE) {
+      if (isMain(s)) logLine("-----STALEMATED---");
+      break;
+    }
+    const int depth = s.iterationDepth;
+    progress.stableIterations = root->bestMove == lastBest ? progress.stableIterations + 1 : 0;
+    progress.scoreDrop = depth > MIN_SEARCH_DEPTH ? lastScore - score : 0;
+    lastBest = root->bestMove;
+    lastScore = score;
+    if (isMain(s)) {
+      if (s.shared.clock.pondering.load(std::memory_order_relaxed)) logLine("---PONDER:");
+      logLine("-E: %d:\t%d\t%d\t%s", depth, score, int(elapsedSince(s.shared.clock.startTime) / 10), text);
+      report(s, ReportKind::ITERATION, depth, score, BOUND_EXACT, pv);
+    }
+
+    ++s.iterationDepth;
+    if (score <= matedIn(depth) || score >= mateIn(depth)) {
+      if (isMain(s)) logLine("--- MATE: %d", score);
+      if (++mates >= MATE_ITERATIONS) break;
+    }
+    if (!timeForAnotherIteration(s, progress, iterationStart)) break;
+    w = {std::max(score - ASPIRATION_MARGIN, -MATE_SCORE), std::min(score + ASPIRATION_MARGIN, MATE_SCORE)};
+  }
+
+  if (s.stopped()) takeInterruptedIteration(s);
+  if (!s.result.move) fillUnfinishedResult(s);
+  s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
+
+  // The closing line shows the result that will be played; a search stopped before any iteration
+  // finished has none to show.
+  if (isMain(s)) {
+    PrincipalVariation pv;
+    const int closingDepth = s.result.depth;
+    resultLine(s, s.result.move, closingDepth, pv, text);
+    logLine("-E (-): %d:\t%d\t%d\t%s", closingDepth, s.result.score,
+            int(elapsedSince(s.shared.clock.startTime) / 10), text);
+    if (closingDepth > 0) report(s, ReportKind::CLOSING, closingDepth, s.result.score, BOUND_EXACT, pv);
+  }
   return int16_t(lastScore);
 }

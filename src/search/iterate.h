@@ -1,8 +1,14 @@
-// Iterative deepening: the search entry for thinking, pondering and analysis.
+// Iterative deepening: the search of one thread, for thinking, pondering and analysis.
 #pragma once
 #include <cstdint>
 
-// Searches the working position depth after depth within search.limits, reporting through
-// search.hooks; leaves the last finished iteration's choice in search.result. Returns that
-// iteration's score (0 when the position is already drawn: nothing is searched then).
-int16_t IterativeDeepening();
+#include "search/search_state.h"
+
+// Searches the thread's position depth after depth within the shared limits, reporting through
+// the shared hooks (the main thread only); leaves the last finished iteration's choice (or that of
+// an interrupted one that counts) in s.result. Returns the last iteration's score (0 when the
+// position is already drawn: nothing is searched then).
+int16_t IterativeDeepening(SearchState& s);
+
+// Everything a new game forgets of a thread's search: its history, killers and result.
+void ResetSearchState(SearchState& s);

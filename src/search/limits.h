@@ -1,40 +1,33 @@
-// The limits of one search, set by its caller, and the time checks made against them.
+// What bounds one search: its depth, its nodes and its time. The caller sets them before the search
+// starts; a ponder hit may change the time while it runs (from another thread), so the times are
+// atomic.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
-// The caller fills these before the search starts. Its input hook may change them while the
-// search runs: a new clock recomputes the budget, a ponder hit ends pondering.
+#include "board/types.h"
+
+// The most moves a search may be restricted to at its root.
+inline constexpr int MAX_SEARCH_MOVES = 256;
+// The most lines a search reports at once.
+inline constexpr int MAX_MULTI_PV = 16;
+
 struct SearchLimits {
-  int startTime;      // process clock (ms) from which this move's time counts
-  int budget;         // ms after startTime at which the time is up; widened by re-searches
-  int ceiling;        // the budget is never widened beyond this
-  int moveStart;      // process clock (ms) at which the front end started charging this move
-  int hardLimit;      // ms after moveStart at which the search stops, even in its first iteration
-  int extension;      // ms the aspiration re-searches added to budget, taken off when they end
-  bool mayExtend;     // the time control lets a re-search widen the budget
-  uint32_t maxDepth;  // the deepest iteration
-  bool pondering;     // the time is never up
-  bool infinite;      // no time limit at all: only the depth, the nodes or the caller end it
-  uint32_t nodeLimit; // the search stops once it has made this many moves; 0: no such limit
+  int maxDepth;       // the deepest iteration
+  uint64_t nodeLimit; // the search stops once it has made this many moves; 0: no such limit
+  bool infinite;      // no time limit: only the depth, the nodes or a stop end it
+  int multiPv;        // lines searched and reported, best first
+  int searchMoveCount;  // 0: every root move; else only these
+  Move searchMoves[MAX_SEARCH_MOVES];
 };
 
-// True when the budget counted from startTime is spent; never while pondering or without limit.
-bool TimeUp();
-
-// True when the hard limit counted from moveStart, or the node limit, is reached: the search stops
-// at once, whatever iteration it is in. The time never runs out while pondering or without limit.
-bool HardLimitReached();
-
-// Milliseconds left before the hard limit; a large number while there is none.
-int HardLimitLeft();
-
-// A fresh budget for the current move (its widenings are dropped) and the most it may grow to.
-void SetBudget(int budget, int ceiling);
-
-// Widens the budget factor-fold for an aspiration re-search, never beyond the ceiling (nor a spent
-// budget ever upward), and remembers the amount added.
-void ExtendBudget(int factor);
-
-// Takes off what ExtendBudget added. A budget set in between (a new clock during the re-search)
-// carries only the widenings made after it.
-void EndBudgetExtension();
+// The clock of one search, in milliseconds of the steady clock. While pondering the time is never
+// up; a ponder hit starts the move's own clock.
+struct SearchClock {
+  std::atomic<int64_t> startTime{0};  // when the search began (the work counted for the optimum)
+  std::atomic<int64_t> moveStart{0};  // when the front end started charging the move
+  std::atomic<int64_t> optimum{0};    // ms after startTime: no iteration starts past it (scaled)
+  std::atomic<int64_t> maximum{0};    // ms after moveStart: the search stops wherever it is
+  std::atomic<bool> timed{false};     // false: the time never runs out
+  std::atomic<bool> pondering{false};
+};

@@ -2,12 +2,10 @@
 
 #include "search/alphabeta.h"
 #include "search/quiesce.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
 
-bool tableBoundSettles(const PlyRecord* r, int depth, int& alpha, int& beta) {
+bool tableBoundSettles(const SearchState& s, const PlyRecord* r, int depth, int& alpha, int& beta) {
   const int stored = r->hashScore;
-  const bool narrow = !(search.aspirationResearch && depth == int(search.iterationDepth));
+  const bool narrow = !(s.aspirationResearch && depth == s.iterationDepth);
   switch (r->hashBound) {
     case BOUND_EXACT:
       return true;
@@ -36,26 +34,24 @@ bool takeMoveScore(PlyRecord* r, int score, int& best, int& alpha, int beta, int
   return false;
 }
 
-int searchChild(PlyRecord* r, int depth, int x, int ply, int alpha, int beta, bool alphaRaised) {
+int searchChild(SearchState& s, PlyRecord* r, int depth, int x, int ply, int alpha, int beta, bool alphaRaised) {
   PlyRecord* child = r + 1;
-  plies.current = child;
   child->listEnd = nullptr;
   int score;
-  if (depth + x < 2 || ply > 125) {
-    score = -QuiesceNode(0, ply + 1, -beta, -alpha);
+  if (depth + x < 2 || ply > FULL_WIDTH_PLIES) {
+    score = -QuiesceNode(s, child, 0, ply + 1, -beta, -alpha);
   } else {
     int next = depth + x - 1;
     if (!alphaRaised) {
-      score = -SearchNode(next, ply + 1, -beta, -alpha, 2);
+      score = -SearchNode(s, child, next, ply + 1, -beta, -alpha, 2);
     } else {
-      score = -SearchNode(next, ply + 1, -alpha - 1, -alpha, 2);
-      if (score > alpha && score < beta && !search.stopSearch) score = -SearchNode(next, ply + 1, -beta, -alpha, 2);
+      score = -SearchNode(s, child, next, ply + 1, -alpha - 1, -alpha, 2);
+      if (score > alpha && score < beta && !s.stopped()) score = -SearchNode(s, child, next, ply + 1, -beta, -alpha, 2);
     }
-    if (child->reducedFlag && score > alpha && !search.stopSearch) {
+    if (child->reducedFlag && score > alpha && !s.stopped()) {
       child->reducedFlag = 0;
-      score = -SearchNode(depth - 1, ply + 1, -beta, -alpha, 2);
+      score = -SearchNode(s, child, depth - 1, ply + 1, -beta, -alpha, 2);
     }
   }
-  plies.current = r;
   return score;
 }

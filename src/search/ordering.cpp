@@ -7,14 +7,7 @@
 #include "board/position.h"
 #include "board/score.h"
 
-HistoryTables history;
-
-namespace {
-// History ordering keys, parallel to moveStack: computed once per move when a node switches.
-uint32_t orderKeys[MOVE_STACK_SIZE];
-}  // namespace
-
-void ResetHistoryTables() {
+void ResetHistoryTables(HistoryTables& history) {
   std::memset(history.fromTo, 0, sizeof history.fromTo);
   std::fill(&history.good[0][0], &history.good[0][0] + 12 * 64, 1);
   std::fill(&history.tried[0][0], &history.tried[0][0] + 12 * 64, 1);
@@ -51,15 +44,15 @@ void selectByScore(MoveEntry* cursor, MoveEntry* end) {
   std::swap(*cursor, *best);
 }
 
-void selectNextMove(MoveEntry* cursor, MoveEntry* end, bool& byHistory, int side) {
+void selectNextMove(const HistoryTables& history, MoveEntry* cursor, MoveEntry* end, uint32_t* keys, bool& byHistory,
+                    int side) {
   if (!byHistory) {
     selectByScore(cursor, end);
     if (cursor->score >= -10000) return;
     byHistory = true;
     for (MoveEntry* e = cursor; e < end; ++e)
-      orderKeys[e - moveStack] = uint32_t(history.fromTo[side][e->move & 0xFFF] + e->score + 33000);
+      keys[e - cursor] = uint32_t(history.fromTo[side][e->move & 0xFFF] + e->score + 33000);
   }
-  uint32_t* keys = orderKeys + (cursor - moveStack);
   size_t n = size_t(end - cursor), best = 0;
   uint32_t bestKey = keys[0];
   for (size_t i = 1; i < n; ++i) {
@@ -78,7 +71,8 @@ void updateKillers(PlyRecord* ply, Move m) {
   }
 }
 
-void recordCutoff(PlyRecord* ply, MoveEntry* begin, MoveEntry* cutoff, int depth, bool countEarlier) {
+void recordCutoff(HistoryTables& history, const Position& pos, PlyRecord* ply, MoveEntry* begin, MoveEntry* cutoff,
+                  int depth, bool countEarlier) {
   Move m = cutoff->move;
   int type = moveType(m);
   if (type == QUIET || type >= BLACK_CASTLE_SHORT) updateKillers(ply, m);
@@ -100,7 +94,7 @@ void recordCutoff(PlyRecord* ply, MoveEntry* begin, MoveEntry* cutoff, int depth
     if (e->score >= matedIn(1)) ++history.tried[pos.board[moveFrom(e->move)] - 1][moveTo(e->move)];
 }
 
-bool lowHistorySuccess(Piece p, Square to) {
+bool lowHistorySuccess(const HistoryTables& history, Piece p, Square to) {
   uint64_t tried = history.tried[p - 1][to];
   return tried <= 1 || history.good[p - 1][to] * 100 / tried < 60;
 }

@@ -1,42 +1,32 @@
 #include "search/poll.h"
 
 #include <algorithm>
-#include <cstdint>
-
-#include "search/limits.h"
-#include "search/search_state.h"
 
 namespace {
 
-// The budget lets the first two iterations finish; the hard limit stops any iteration.
-bool mustStop() {
-  if (search.stopSearch) return true;
-  if ((TimeUp() && search.iterationDepth > 2) || HardLimitReached()) search.stopSearch = 1;
-  return search.stopSearch;
-}
-
-
-
-}  // namespace
-
-unsigned PollInterval() {
-  int left = HardLimitLeft();
-  unsigned interval = left < 100 ? POLL_INTERVAL / 32 : left < 1000 ? POLL_INTERVAL / 4 : POLL_INTERVAL;
-  // A node limit is kept to the node.
-  const uint32_t limit = search.limits.nodeLimit;
-  if (limit) interval = std::min<unsigned>(interval, limit > search.nodeCount ? limit - search.nodeCount : 1);
+uint64_t pollInterval(const SearchState& s) {
+  uint64_t interval = POLL_INTERVAL;
+  // With one thread a node limit is kept to the node; with more the threads' sum is checked.
+  const uint64_t limit = s.shared.limits.nodeLimit;
+  if (limit && s.shared.threadCount <= 1)
+    interval = std::min<uint64_t>(interval, limit > s.nodeCount ? limit - s.nodeCount : 1);
   return interval;
 }
 
-bool PollSearch() {
-  if (mustStop()) return true;
-  // A command held for the caller is handled first; later input waits behind it.
-  if (search.hooks.input && !search.callerWaiting) {
-    InputVerdict verdict = search.hooks.input();
-    if (verdict != InputVerdict::NONE) search.callerWaiting = true;
-    if (verdict == InputVerdict::STOP) search.stopSearch = 1;
-    if (mustStop()) return true;
-  }
-  search.nextPollAt += PollInterval();
+}  // namespace
+
+bool NodeLimitReached(const SearchState& s) {
+  const uint64_t limit = s.shared.limits.nodeLimit;
+  if (!limit) return false;
+  return (s.shared.threadCount <= 1 ? s.nodeCount : s.shared.totalNodes()) >= limit;
+}
+
+void StartPolling(SearchState& s) { s.nextPollAt = pollInterval(s); }
+
+bool PollSearch(SearchState& s) {
+  s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
+  if (NodeLimitReached(s)) s.stop();
+  if (s.stopped()) return true;
+  s.nextPollAt += pollInterval(s);
   return false;
 }

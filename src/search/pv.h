@@ -2,18 +2,27 @@
 #pragma once
 #include <cstdint>
 
+#include "board/position.h"
 #include "board/types.h"
 
-// Room BuildPv's buffer must have: twelve moves and the longest marker text fit with space to spare;
-// longer lines are cut where the next move would not fit.
+class TransTable;
+
+// The longest line reported.
+inline constexpr int PV_MAX_MOVES = 12;
+// Room for the log's text of a line: twelve moves and the longest marker text with space to spare.
 inline constexpr int PV_BUFFER_SIZE = 256;
 
-// The longest line BuildPv reports as moves.
-inline constexpr int PV_MAX_MOVES = 12;
+// A line of legal moves, each legal in the position the ones before it lead to.
+struct PrincipalVariation {
+  Move moves[PV_MAX_MOVES];
+  int count;
+};
 
-// Writes at most n table moves from the current position into a buffer of PV_BUFFER_SIZE chars;
-// returns the root entry's score, or INFINITE_SCORE when n is 0 or there is no entry. A non-zero
-// `first` is written and played in place of the root's table move (the search's own choice may
-// differ from an older, deeper entry the table kept). When `moves` is given (PV_MAX_MOVES slots) it
-// receives the moves written, zero after the last.
-int16_t BuildPv(char* buffer, int n, Move first = 0, Move* moves = nullptr);
+// Follows the table's moves from the position, at most n of them (the position is left as it was),
+// and returns the root entry's score, or INFINITE_SCORE when n is 0 or there is no entry. A
+// non-zero `first` is played in place of the root's table move (the search's own choice may differ
+// from an older, deeper entry the table kept). The line stops before a move that is not legal
+// where it stands (a key collision can bring one). When logText is given (PV_BUFFER_SIZE chars) it
+// receives the line as the log shows it: the moves, then the table's marker where the line ends.
+int16_t BuildPv(Position& pos, const TransTable& table, int n, Move first, PrincipalVariation& pv,
+                char* logText = nullptr);

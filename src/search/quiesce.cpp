@@ -1,20 +1,18 @@
 #include "search/quiesce.h"
 
 #include "board/move.h"
-#include "board/position.h"
 #include "board/score.h"
-#include "eval/evaluate.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
+#include "search/node_steps.h"
 #include "search/ordering.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
 
-int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
-  PlyRecord* r = plies.current;
+int16_t QuiesceNode(SearchState& s, PlyRecord* r, int qdepth, int ply, int alpha, int beta) {
+  Position& pos = s.pos;
   r->bestMove = MARK_NO_MOVE;
-  if (ProbeTable(r)) {
+  if (ply > s.selectiveDepth) s.selectiveDepth = ply;
+  if (probeTable(s, r)) {
     int stored = r->hashScore;
     switch (r->hashBound) {
       case BOUND_EXACT:
@@ -33,31 +31,30 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
 
   // Checks are only looked for on lines where the main search met one.
   int side = pos.sideToMove;
-  bool detection = search.checkCount[side] != 0;
-  if (detection) computeCheckInfo(r);
+  bool detection = s.checkCount[side] != 0;
+  if (detection) computeCheckInfo(pos, r);
   else r->checkers = 0;
   bool inCheck = r->checkers != 0;
 
-  MoveEntry* start = listStart(r);
+  MoveEntry* start = listStart(s, r);
   int best, bound = BOUND_UPPER;
   if (inCheck) {
     best = -INFINITE_SCORE;
-    r->listEnd = generateEvasions[side](start, r);
+    r->listEnd = generateEvasions[side](pos, start, r);
   } else {
-    int standPat = Evaluate();
+    int standPat = evaluate(s);
     r->bestMove = MARK_STAND_PAT;
     best = standPat;
     if (standPat > alpha) {
       if (standPat >= beta) {
-        StoreTable(MARK_STAND_PAT, standPat, 0, BOUND_LOWER);
+        storeTable(s, MARK_STAND_PAT, standPat, 0, BOUND_LOWER);
         return int16_t(standPat);
       }
       alpha = standPat;
     }
-    r->listEnd = generateCaptures[side](start);
+    r->listEnd = generateCaptures[side](pos, start);
     if (r->listEnd == start) return int16_t(standPat);
   }
-  saveSnapshot(r);
   liftQuiescenceMoves(start, r->listEnd, r);
 
   for (r->cursor = start; r->cursor < r->listEnd; ++r->cursor) {
@@ -66,23 +63,19 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
     Square to = moveTo(m);
     // The previous move left a king en prise: that line is illegal.
     if (to == pos.kingSquare[WHITE] || to == pos.kingSquare[BLACK]) {
-      StoreTable(m, INFINITE_SCORE, 0, BOUND_EXACT);
+      storeTable(s, m, INFINITE_SCORE, 0, BOUND_EXACT);
       return INFINITE_SCORE;
     }
-    ++search.movesMade;
-    makeMove(m, r);
-    PrefetchTable(pos.hashKey, pos.sideToMove);
+    makeSearchMove(s, m);
     int score;
-    if (qdepth < -6 || ply > 132) {
-      score = -Evaluate();
+    if (qdepth < -6 || ply > MAX_PLY) {
+      score = -evaluate(s);
     } else if (pos.totalMaterial >= 4 || pos.pawnCount[WHITE] || pos.pawnCount[BLACK]) {
-      plies.current = r + 1;
-      score = -QuiesceNode(qdepth - 1, ply + 1, -beta, -alpha);
-      plies.current = r;
+      score = -QuiesceNode(s, r + 1, qdepth - 1, ply + 1, -beta, -alpha);
     } else {
       score = 0;  // at most one minor piece left: no mate possible
     }
-    unmakeMove(m, r);
+    unmakeMove(pos, m);
     r->cursor->score = int16_t(score);
     if (score > best) {
       best = score;
@@ -92,7 +85,7 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
         bound = BOUND_EXACT;
         if (score >= beta) {
           updateKillers(r, m);
-          StoreTable(m, score, 0, BOUND_LOWER);
+          storeTable(s, m, score, 0, BOUND_LOWER);
           return int16_t(score);
         }
       }
@@ -100,13 +93,13 @@ int16_t QuiesceNode(int qdepth, int ply, int alpha, int beta) {
   }
 
   if (detection && best == -INFINITE_SCORE) {
-    StoreTable(MARK_MATED, ply - MATE_SCORE, 0, BOUND_EXACT);
-    return int16_t(ply - MATE_SCORE);
+    storeTable(s, MARK_MATED, matedIn(ply), 0, BOUND_EXACT);
+    return int16_t(matedIn(ply));
   }
   if (detection && inCheck) {
-    StoreTable(r->bestMove, best, 1, bound);
+    storeTable(s, r->bestMove, best, 1, bound);
     return int16_t(best);
   }
-  if (r->bestMove != MARK_STAND_PAT) StoreTable(r->bestMove, best, 0, bound);
+  if (r->bestMove != MARK_STAND_PAT) storeTable(s, r->bestMove, best, 0, bound);
   return int16_t(best);
 }

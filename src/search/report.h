@@ -1,12 +1,13 @@
-// What the search tells its caller: its result, and the hooks through which it reports while it
-// runs. The caller supplies the hooks; a missing hook is skipped, so a search can run without
-// touching standard input or output.
+// What the search tells its caller: its result, and the lines of progress it reports while it runs.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "board/types.h"
+#include "search/pv.h"
 
-// What the last finished iteration chose: the move to play and the reply it expects.
+// What the last finished iteration (or the part of an interrupted one that counts) chose: the move
+// to play and the reply it expects.
 struct SearchResult {
   Move move;    // 0 until an iteration finished; a marker when the root has no legal move
   Move ponder;  // second move of the principal variation, 0 when there is none
@@ -14,24 +15,22 @@ struct SearchResult {
   int depth;
 };
 
-// A line of the search's progress: each finished iteration, the closing line, and the line
-// announcing a restart with a fresh budget.
-enum class ReportKind { ITERATION, CLOSING, FIXING };
+// A line of the search's progress: each finished iteration (one per line searched), a bound found
+// by an aspiration search on its way, and the closing line with the result to be played.
+enum class ReportKind { ITERATION, BOUND, CLOSING };
 struct IterationReport {
   ReportKind kind;
   int depth;
+  int selectiveDepth;  // the deepest ply reached
   int score;
-  int centiseconds;  // since the search started
-  uint32_t nodes;
-  const char* pv;  // principal variation in coordinate notation
+  int bound;           // BOUND_EXACT, BOUND_LOWER (failed high) or BOUND_UPPER (failed low)
+  int line;            // 1 for the best line, 2 for the second best...
+  int64_t milliseconds;  // since the search started
+  uint64_t nodes;      // of every thread
+  int hashfull;        // per mille of the table used at the current age
+  PrincipalVariation pv;
 };
 
-// What the caller's input hook found: nothing for the search, a command the caller will handle
-// after the search (no more input is read, no restart is made), or a reason to stop now.
-enum class InputVerdict { NONE, HOLD, STOP };
-
 struct SearchHooks {
-  void (*iteration)(const IterationReport& report);
-  void (*bestMove)(const SearchResult& result);  // once, as the search ends
-  InputVerdict (*input)();                       // at every poll while the search runs
+  std::function<void(const IterationReport&)> report;
 };

@@ -1,24 +1,75 @@
-// Global state of the one search.
+// The state of one search thread, and what the threads of a search share.
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
+#include "board/position.h"
+#include "eval/bitbase.h"
+#include "eval/pawn_cache.h"
 #include "search/limits.h"
+#include "search/ordering.h"
+#include "search/ply.h"
 #include "search/report.h"
+#include "search/transtable.h"
 
-struct SearchState {
-  uint32_t nodeCount;    // moves made by the search
-  uint32_t nextPollAt;   // nodeCount at which the next poll runs
-  uint8_t stopSearch;    // every search level returns as soon as it sees it
-  uint32_t iterationDepth;
-  int32_t checkCount[2];       // nodes on the current line at which each colour was in check
-  int32_t aspirationResearch;  // -1 after a fail-low, +1 after a fail-high, else 0
-  uint8_t useBitbases;
-  uint8_t allRootMovesDrawn;
-  bool callerWaiting;  // the input hook holds a command for the caller: no restart, no more input
-  uint64_t movesMade;  // every move the search makes, quiescence included (for benchmarks)
-  SearchLimits limits;
+struct SearchState;
+
+// The engine's tables, the limits and the stop flag: one for all threads of a search.
+struct SearchShared {
+  TransTable& table;
+  PawnCache& pawnCache;
+  const Bitbases& bitbases;
+  SearchLimits limits{};
+  SearchClock clock;
   SearchHooks hooks;
-  SearchResult result;
+  std::atomic<bool> stop{false};
+  // Every thread's state, the main thread's first: for the node count of them all.
+  SearchState* const* threads = nullptr;
+  int threadCount = 0;
+
+  SearchShared(TransTable& t, PawnCache& p, const Bitbases& b) : table(t), pawnCache(p), bitbases(b) {}
+  uint64_t totalNodes() const;
 };
 
-extern SearchState search;
+// One thread's search: its own position, ply records, move lists, history and counters. Only its
+// thread writes it; the published counters are read by others.
+struct SearchState {
+  explicit SearchState(SearchShared& s) : shared(s) {}
+  SearchState(const SearchState&) = delete;
+  SearchState& operator=(const SearchState&) = delete;
+
+  SearchShared& shared;
+  int id = 0;  // 0: the main thread, which decides and reports
+
+  Position pos;
+  PlyRecord plies[PLY_STACK_SIZE];
+  MoveEntry moveStack[MOVE_STACK_SIZE];
+  uint32_t orderKeys[MOVE_STACK_SIZE];  // history keys, parallel to moveStack
+  HistoryTables history;
+
+  uint64_t nodeCount = 0;   // moves made by the search (its node limit and polls count them)
+  uint64_t nextPollAt = 0;  // nodeCount at which the next poll runs
+  uint64_t movesMade = 0;   // every move the search makes, quiescence included (for benchmarks)
+  int iterationDepth = 0;
+  int selectiveDepth = 0;
+  int32_t checkCount[2] = {0, 0};  // nodes on the current line at which each colour was in check
+  int32_t aspirationResearch = 0;  // -1 after a fail-low, +1 after a fail-high, else 0
+  bool useBitbases = true;
+  bool allRootMovesDrawn = false;
+  SearchResult result{};
+  // The best root move of the iteration under way that beat its window's lower bound: an
+  // interrupted iteration's choice when there is one.
+  Move iterationMove = 0;
+  int iterationScore = 0;
+
+  // Published for other threads (the node total, the front end's status line).
+  std::atomic<uint64_t> publishedNodes{0};
+  std::atomic<int> publishedDepth{0};
+  std::atomic<int> publishedRootMove{0};  // the root move being searched, counted from 1
+  std::atomic<int> publishedRootMoves{0};  // legal moves at the root
+  std::atomic<Move> publishedBest{0};      // the last finished iteration's move
+
+  bool stopped() const { return shared.stop.load(std::memory_order_relaxed); }
+  void stop() { shared.stop.store(true, std::memory_order_relaxed); }
+};

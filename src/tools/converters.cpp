@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "board/fen.h"
 #include "io/log.h"
@@ -12,8 +13,17 @@
 
 namespace {
 
-// The one game being converted.
-GameRecord game;
+// The game being converted and the position its moves are played on.
+struct Conversion {
+  Position pos;
+  GameRecord game;
+};
+
+std::unique_ptr<Conversion> startConversion() {
+  auto c = std::make_unique<Conversion>();
+  SetupPosition(c->pos, START_FEN);
+  return c;
+}
 
 struct PgnCounts {
   int converted = 0;
@@ -69,11 +79,11 @@ bool convertPgnToGames(const char* pgn, const char* gameFile, GameStore& store, 
   std::ifstream in;
   if (!openPgn(in, pgn)) return true;
   if (!store.isOpen() && !store.open(gameFile)) return false;
-  SetupPosition(START_FEN);
+  auto c = startConversion();
   PgnCounts counts;
   try {
     while (moreGames(in)) {
-      if (readPgnGame(in, game) && store.append(game)) {
+      if (readPgnGame(in, c->pos, c->game) && store.append(c->game)) {
         ++counts.converted;
         ++total;
       } else {
@@ -107,15 +117,15 @@ void convertGameFile(const char* gameFile, const char* outFile, bool positions) 
     std::printf("Game file corrupted! (error on game: %d)", -games);
     return;
   }
-  if (positions) SetupPosition(START_FEN);
+  auto c = startConversion();
   std::printf("Converting %d games [  0%%]...", games);
   std::ostream* output = &out;
   int converted = 0;
   int last = 0;
   try {
-    while (readGameRecord(in, game)) {
-      if (positions) writePositionLines(game, &output, 1);
-      else writePgnGame(out, game);
+    while (readGameRecord(in, c->game)) {
+      if (positions) writePositionLines(c->pos, c->game, &output, 1);
+      else writePgnGame(out, c->game);
       ++converted;
       const int percent = converted * 100 / games;
       if (percent > last) {
@@ -147,12 +157,12 @@ void Pgn2Pos(const char* pgn) {
     }
     outputs[i] = &files[i];
   }
-  SetupPosition(START_FEN);
+  auto c = startConversion();
   PgnCounts counts;
   try {
     while (moreGames(in)) {
-      if (readPgnGame(in, game)) {
-        writePositionLines(game, outputs, 16);
+      if (readPgnGame(in, c->pos, c->game)) {
+        writePositionLines(c->pos, c->game, outputs, 16);
         ++counts.converted;
       } else {
         ++counts.skipped;

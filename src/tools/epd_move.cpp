@@ -2,16 +2,14 @@
 
 #include <cstdio>
 
-#include "board/fen.h"
-#include "board/position.h"
+#include "board/move.h"
 #include "tools/san.h"
 
-bool ResolveEpdMove() {
-  if (!epdPending.kind) return true;
-  const Move m = parseSanMove(epdPending.text);
-  if (epdPending.kind == 'a') pos.epdAvoidMove = m;
-  else pos.epdBestMove = m;
-  if (m) return true;
-  std::printf("Warning cannot recognize move: %s\r\n", epdPending.text);
+bool ResolveEpdMove(Position& pos, const EpdOperation& op, Move& move) {
+  move = MOVE_NONE;
+  if (!op.kind) return true;
+  move = parseSanMove(pos, op.text);
+  if (move) return true;
+  std::printf("Warning cannot recognize move: %s\r\n", op.text);
   return false;
 }

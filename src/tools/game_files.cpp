@@ -28,12 +28,10 @@ size_t readBytes(std::istream& in, uint8_t* bytes, size_t n) {
 
 // The made moves of the game whose position lines are being written.
 inline constexpr size_t LINE_SIZE = 128;  // key, FEN of at most 87 characters, result and ply
-struct PositionWriterState {
-  PlyRecord plies[POSITION_PLIES];
+struct PositionLines {
   char lines[POSITION_PLIES][LINE_SIZE];
   HashKey keys[POSITION_PLIES];
 };
-PositionWriterState positionWriter;
 
 }  // namespace
 
@@ -100,32 +98,28 @@ void writePgnGame(std::ostream& out, const GameRecord& game) {
   out << game.resultText << '\n';
 }
 
-void writePositionLines(const GameRecord& game, std::ostream* const* outputs, int outputCount) {
+void writePositionLines(Position& pos, const GameRecord& game, std::ostream* const* outputs, int outputCount) {
   const int plies = gamePlies(game) < POSITION_PLIES ? gamePlies(game) : POSITION_PLIES;
-  PositionWriterState& w = positionWriter;
+  PositionLines w;
   int made = 0;
   bool legal = true;
   // Lines are collected first: a game with a move that is not legal where it stands writes none.
   for (int i = 0; i < plies && legal; ++i) {
     char* line = w.lines[i];
     int n = std::snprintf(line, LINE_SIZE, "%016" PRIX64 "\t", pos.hashKey);
-    n = int(PositionToFen(line + n) - line);
+    n = int(PositionToFen(pos, line + n) - line);
     std::snprintf(line + n, LINE_SIZE - size_t(n), "\t%c\t%d\n", game.resultChar, i + 1);
     w.keys[i] = pos.hashKey;
 
     const Move m = game.moves[i];
     const int mover = pos.sideToMove;
-    legal = isPseudoLegal(m);
+    legal = isPseudoLegal(pos, m);
     if (!legal) break;
-    saveSnapshot(&w.plies[made]);
-    makeMove(m, &w.plies[made]);
+    makeMove(pos, m);
     ++made;
-    legal = !kingAttackedAfter(m, mover);
+    legal = !kingAttackedAfter(pos, m, mover);
   }
-  while (made > 0) {
-    --made;
-    unmakeMove(game.moves[made], &w.plies[made]);
-  }
+  while (made > 0) unmakeMove(pos, game.moves[--made]);
   if (!legal) throw PgnError{"ILLEGAL MOVE IN GAME FILE"};
   for (int i = 0; i < plies; ++i) {
     const int index = outputCount == 16 ? int(w.keys[i] >> 60) : 0;

@@ -39,8 +39,8 @@ int countGames(std::istream& in);
 // The game as a Result tag line and a movetext line in coordinate notation.
 void writePgnGame(std::ostream& out, const GameRecord& game);
 
-// Writes the positions before plies 1 to min(N, 64) of the game, played from the current
-// position, which is the same afterwards. With 16 outputs the line goes to the one named by the
+// Writes the positions before plies 1 to min(N, 64) of the game, played from the position, which
+// is the same afterwards. With 16 outputs the line goes to the one named by the
 // key's first hexadecimal digit, with one output always to it. Throws PgnError for a stored move
 // that is not legal where it stands.
-void writePositionLines(const GameRecord& game, std::ostream* const* outputs, int outputCount);
+void writePositionLines(Position& pos, const GameRecord& game, std::ostream* const* outputs, int outputCount);

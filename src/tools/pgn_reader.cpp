@@ -14,24 +14,20 @@
 
 namespace {
 
-// The moves of the game being read stay made until the game ends; each keeps its own record.
-struct PgnReaderState {
-  PlyRecord plies[MAX_GAME_PLIES];
-  MoveEntry generated[MAX_GENERATED_MOVES];
-  int made;
-};
-PgnReaderState reader;
+// A game being read: its moves stay made on the position until the game ends.
+struct PgnReading {
+  Position& pos;
+  GameRecord& game;
+  int made = 0;
 
-void takeBackMoves(const GameRecord& game) {
-  while (reader.made > 0) {
-    --reader.made;
-    unmakeMove(game.moves[reader.made], &reader.plies[reader.made]);
+  void takeBackMoves() {
+    while (made > 0) unmakeMove(pos, game.moves[--made]);
   }
-}
+};
 
 // Raising leaves the position as the caller set it up.
-[[noreturn]] void raise(const GameRecord& game, const char* message) {
-  takeBackMoves(game);
+[[noreturn]] void raise(PgnReading& r, const char* message) {
+  r.takeBackMoves();
   throw PgnError{message};
 }
 
@@ -77,27 +73,27 @@ void readToken(std::istream& in, GameRecord& game) {
 }
 
 // The parsed move must be generated in this position and must not leave the mover's king attacked.
-void playMove(Move m, GameRecord& game, int plyNo) {
+void playMove(PgnReading& r, Move m, int plyNo) {
+  Position& pos = r.pos;
   CheckInfo info;
-  computeCheckInfo(&info);
+  computeCheckInfo(pos, &info);
   const int side = pos.sideToMove;
-  MoveEntry* end = generateMoves(reader.generated, &info);
-  bool generated = false;
-  for (const MoveEntry* e = reader.generated; e < end && !generated; ++e) generated = e->move == m;
-  if (!generated) {
+  MoveEntry generated[MAX_GENERATED_MOVES];
+  MoveEntry* end = generateMoves(pos, generated, &info);
+  bool found = false;
+  for (const MoveEntry* e = generated; e < end && !found; ++e) found = e->move == m;
+  if (!found) {
     PrintBoard(pos.board);
-    reportMove(game, plyNo);
-    logLine("%sMOVE NOT LEGAL 1", game.token);
-    raise(game, "MOVE NOT LEGAL 1");
+    reportMove(r.game, plyNo);
+    logLine("%sMOVE NOT LEGAL 1", r.game.token);
+    raise(r, "MOVE NOT LEGAL 1");
   }
-  PlyRecord* ply = &reader.plies[reader.made];
-  saveSnapshot(ply);
-  makeMove(m, ply);
-  game.moves[reader.made++] = m;
-  if (kingAttackedAfter(m, side)) {
+  makeMove(pos, m);
+  r.game.moves[r.made++] = m;
+  if (kingAttackedAfter(pos, m, side)) {
     PrintBoard(pos.board);
-    reportMove(game, plyNo);
-    raise(game, "MOVE NOT LEGAL 2 - check revealed");
+    reportMove(r.game, plyNo);
+    raise(r, "MOVE NOT LEGAL 2 - check revealed");
   }
 }
 
@@ -150,14 +146,14 @@ bool readPgnTags(std::istream& in, GameRecord& game) {
   return true;
 }
 
-Move readMoveToken(std::istream& in, GameRecord& game) {
+Move readMoveToken(std::istream& in, Position& pos, GameRecord& game) {
   readToken(in, game);
-  return parseSanMove(game.token);
+  return parseSanMove(pos, game.token);
 }
 
-uint16_t readPgnGame(std::istream& in, GameRecord& game) {
+uint16_t readPgnGame(std::istream& in, Position& pos, GameRecord& game) {
   game.header = 0;
-  reader.made = 0;
+  PgnReading reading{pos, game};
   if (!readPgnTags(in, game)) return 0;
   // Every stored move stays made until the game ends: the game history must have room for them.
   const long room = long(pos.history + HISTORY_SIZE - 1 - pos.historyTop);
@@ -172,42 +168,42 @@ uint16_t readPgnGame(std::istream& in, GameRecord& game) {
     } else if (c == '{') {
       skipNested(in, '{', '}');
     } else if (c == '*') {
-      if (game.resultChar != '*') raise(game, "Result * error");
+      if (game.resultChar != '*') raise(reading, "Result * error");
       break;  // consumed, so that the next game starts at its tags
     } else if (c >= '0' && c <= '9') {
       const char* result = game.resultText;
       if (c == result[0] && in.peek() == result[1]) {
         for (const char* r = result + 1; *r; ++r)
-          if (in.get() != *r) raise(game, "wrong end result 1");
+          if (in.get() != *r) raise(reading, "wrong end result 1");
         break;
       }
     } else if (c == '.' || c == '$') {
       continue;  // move numbers and NAGs go character by character
     } else {
       in.unget();
-      const int plyNo = reader.made + 1;
+      const int plyNo = reading.made + 1;
       if (plyNo > storable) {
         // Beyond the stored plies the position no longer follows the game: read past the text.
         readToken(in, game);
         continue;
       }
-      const Move m = readMoveToken(in, game);
+      const Move m = readMoveToken(in, pos, game);
       if (!m) {
         logLine("%sERROR", game.token);
         reportMove(game, plyNo);
-        takeBackMoves(game);
+        reading.takeBackMoves();
         skipToNextGame(in);
         return 0;
       }
-      playMove(m, game, plyNo);
+      playMove(reading, m, plyNo);
     }
   }
 
-  if (reader.made == 0) {
+  if (reading.made == 0) {
     in >> std::ws;
     return 0;
   }
-  game.header = uint16_t(resultCode(game.resultChar) | reader.made);
-  takeBackMoves(game);
+  game.header = uint16_t(resultCode(game.resultChar) | reading.made);
+  reading.takeBackMoves();
   return game.header & RESULT_MASK;
 }

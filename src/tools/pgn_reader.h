@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "board/position.h"
 #include "board/types.h"
 
 inline constexpr int MAX_GAME_PLIES = 1023;
@@ -36,10 +37,11 @@ void setResult(char resultChar, GameRecord& game);
 // exhausted or failed. Throws PgnError for a missing or unknown Result tag.
 bool readPgnTags(std::istream& in, GameRecord& game);
 
-// Reads one game: the result bits for a decided game with moves; 0 for a rejected game, a game
-// without moves or one ended "*" (reading can go on with the next game). The working position,
-// set up to the initial position by the caller, is the same afterwards, also when PgnError is thrown.
-uint16_t readPgnGame(std::istream& in, GameRecord& game);
+// Reads one game, its moves validated on the position: the result bits for a decided game with
+// moves; 0 for a rejected game, a game without moves or one ended "*" (reading can go on with the
+// next game). The position, set up to the initial position by the caller, is the same afterwards,
+// also when PgnError is thrown.
+uint16_t readPgnGame(std::istream& in, Position& pos, GameRecord& game);
 
-// Reads one move text into game.token and parses it in the current position.
-Move readMoveToken(std::istream& in, GameRecord& game);
+// Reads one move text into game.token and parses it in the position.
+Move readMoveToken(std::istream& in, Position& pos, GameRecord& game);

@@ -31,9 +31,9 @@ int promotionIndex(char c) {
 bool onBoard(Square sq) { return sq >= 0 && sq < 64; }
 
 // One rank towards the mover's own side.
-int behind() { return pos.sideToMove == WHITE ? 8 : -8; }
+int behind(const Position& pos) { return pos.sideToMove == WHITE ? 8 : -8; }
 
-Move castle(bool kingSide) {
+Move castle(Position& pos, bool kingSide) {
   const bool white = pos.sideToMove == WHITE;
   const uint16_t right = kingSide ? (white ? WHITE_SHORT : BLACK_SHORT) : (white ? WHITE_LONG : BLACK_LONG);
   if (!(pos.castleRights & right)) return 0;
@@ -45,24 +45,24 @@ Move castle(bool kingSide) {
 }
 
 // "e4": from one rank behind, or two when no pawn stands one rank behind.
-Move pawnPush(const char* s) {
+Move pawnPush(Position& pos, const char* s) {
   const Square to = squareAt(s);
   if (to < 0) return 0;
-  Square from = to + behind();
-  if (onBoard(from) && !isPawn(pos.board[from])) from += behind();
+  Square from = to + behind(pos);
+  if (onBoard(from) && !isPawn(pos.board[from])) from += behind(pos);
   return onBoard(from) ? makeMoveWord(from, to, QUIET) : 0;
 }
 
 // "e8Q": a push onto the target with promotion, not tested for a capture.
-Move promotionPush(const char* s, int promotion) {
+Move promotionPush(Position& pos, const char* s, int promotion) {
   const Square to = squareAt(s);
   if (to < 0) return 0;
-  const Square from = to + behind();
+  const Square from = to + behind(pos);
   return onBoard(from) ? makeMoveWord(from, to, PROMO_Q + promotion) : 0;
 }
 
 // "ed8Q": the from-file lies to the right of the target when the first letter is not the smaller.
-Move promotionCapture(const char* s, int promotion) {
+Move promotionCapture(Position& pos, const char* s, int promotion) {
   const Square to = squareAt(s + 1);
   if (to < 0) return 0;
   const bool white = pos.sideToMove == WHITE;
@@ -73,7 +73,7 @@ Move promotionCapture(const char* s, int promotion) {
 }
 
 // "Nbd7", "R1e2": the disambiguator limits the from squares to one file or one rank.
-Move disambiguatedPieceMove(const char* s) {
+Move disambiguatedPieceMove(Position& pos, const char* s) {
   Bitboard mask = 0;
   if (isFile(s[1])) {
     for (Square sq = s[1] - 'a'; sq < 64; sq += 8) mask |= SquareMask[sq];
@@ -84,19 +84,19 @@ Move disambiguatedPieceMove(const char* s) {
     return 0;
   }
   const Square to = squareAt(s + 2);
-  return to < 0 ? 0 : findPieceMove(s[0], to, mask);
+  return to < 0 ? 0 : findPieceMove(pos, s[0], to, mask);
 }
 
 // From squares of the side to move's pieces of the kind the letter names that reach the target.
-Bitboard candidates(char letter, Square target, Bitboard fromMask) {
+Bitboard candidates(Position& pos, char letter, Square target, Bitboard fromMask) {
   const bool white = pos.sideToMove == WHITE;
-  auto own = [white](Piece whiteCode) { return pos.pieceBB[white ? whiteCode : whiteCode + 1]; };
+  auto own = [white, &pos](Piece whiteCode) { return pos.pieceBB[white ? whiteCode : whiteCode + 1]; };
   switch (letter) {
     case 'K': return SquareMask[pos.kingSquare[pos.sideToMove]];
     case 'N': return KnightAttacks[target] & own(WKNIGHT) & fromMask;
-    case 'B': return bishopAttacks(target) & own(WBISHOP) & fromMask;
-    case 'R': return rookAttacks(target) & own(WROOK) & fromMask;
-    case 'Q': return queenAttacks(target) & own(WQUEEN) & fromMask;
+    case 'B': return bishopAttacks(target, pos.occ) & own(WBISHOP) & fromMask;
+    case 'R': return rookAttacks(target, pos.occ) & own(WROOK) & fromMask;
+    case 'Q': return queenAttacks(target, pos.occ) & own(WQUEEN) & fromMask;
     default: break;
   }
   if (!isFile(letter)) return 0;
@@ -109,8 +109,8 @@ Bitboard candidates(char letter, Square target, Bitboard fromMask) {
 
 }  // namespace
 
-Move findPieceMove(char letter, Square target, Bitboard fromMask) {
-  Bitboard from = candidates(letter, target, fromMask);
+Move findPieceMove(Position& pos, char letter, Square target, Bitboard fromMask) {
+  Bitboard from = candidates(pos, letter, target, fromMask);
   if (!from) return 0;
   const bool occupied = pos.board[target] != EMPTY;
   const int type = occupied ? CAPTURE : isFile(letter) ? EN_PASSANT : QUIET;
@@ -119,14 +119,14 @@ Move findPieceMove(char letter, Square target, Bitboard fromMask) {
   Move found = 0;
   for (; from; from &= from - 1) {
     const Move m = makeMoveWord(BitScan(from), target, type);
-    if (!isLegalMove(m)) continue;
+    if (!isLegalMove(pos, m)) continue;
     if (found) return 0;  // ambiguous
     found = m;
   }
   return found;
 }
 
-Move parseSquarePair(const char* s) {
+Move parseSquarePair(Position& pos, const char* s) {
   const Square from = squareAt(s);
   const Square to = squareAt(s + 2);
   if (from < 0 || to < 0) return 0;
@@ -155,7 +155,7 @@ Move parseSquarePair(const char* s) {
   return makeMoveWord(from, to, occupied ? CAPTURE : QUIET);
 }
 
-Move parseSanMove(const char* text) {
+Move parseSanMove(Position& pos, const char* text) {
   char s[10] = {};
   int n = 0;
   for (int i = 0; i < 9 && text[i]; ++i)
@@ -164,25 +164,25 @@ Move parseSanMove(const char* text) {
 
   switch (n) {
     case 2:
-      if (!std::strcmp(s, "OO") || !std::strcmp(s, "00")) return castle(true);
-      return pawnPush(s);
+      if (!std::strcmp(s, "OO") || !std::strcmp(s, "00")) return castle(pos, true);
+      return pawnPush(pos, s);
     case 3: {
-      if (!std::strcmp(s, "OOO") || !std::strcmp(s, "000")) return castle(false);
+      if (!std::strcmp(s, "OOO") || !std::strcmp(s, "000")) return castle(pos, false);
       const int promotion = promotionIndex(s[2]);
-      if (promotion >= 0) return promotionPush(s, promotion);
+      if (promotion >= 0) return promotionPush(pos, s, promotion);
       const Square to = squareAt(s + 1);
-      return to < 0 ? 0 : findPieceMove(s[0], to, ~Bitboard(0));
+      return to < 0 ? 0 : findPieceMove(pos, s[0], to, ~Bitboard(0));
     }
     case 4: {
       const int promotion = promotionIndex(s[3]);
       if (isFile(s[0]) && isFile(s[1]) && isRank(s[2]) && promotion >= 0)
-        return promotionCapture(s, promotion);
-      if (Move m = parseSquarePair(s)) return m;
-      return disambiguatedPieceMove(s);
+        return promotionCapture(pos, s, promotion);
+      if (Move m = parseSquarePair(pos, s)) return m;
+      return disambiguatedPieceMove(pos, s);
     }
     case 5:
-      if (Move m = parseSquarePair(s + 1)) return m;
-      return parseSquarePair(s);
+      if (Move m = parseSquarePair(pos, s + 1)) return m;
+      return parseSquarePair(pos, s);
     default:
       return 0;
   }

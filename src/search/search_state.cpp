@@ -1,3 +1,0 @@
-#include "search/search_state.h"
-
-SearchState search;

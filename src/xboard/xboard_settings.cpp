@@ -1,0 +1,150 @@
+// The clock and the other settings, and the commands answered at once.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/move.h"
+#include "board/score.h"
+#include "driver/tool_commands.h"
+#include "io/log.h"
+#include "io/output.h"
+#include "xboard/xboard.h"
+
+namespace xboard {
+
+namespace {
+
+// Times from the front end are kept within this many milliseconds (over three years), so that
+// no sum overflows.
+constexpr int64_t MAX_CLOCK = 100'000'000'000;
+// "test" searches as if it had all the time in the world and one move to make.
+constexpr int64_t UNLIMITED_CLOCK = 9'999'999'990;
+// Room for the number of a ping.
+constexpr int PONG_SIZE = 32;
+
+// A whole number, or nullptr's worth of nothing: false when the word is not one.
+bool readInteger(const char* word, long long& value) {
+  if (!word) return false;
+  char* end;
+  value = std::strtoll(word, &end, 10);
+  return end != word && !*end;
+}
+
+int64_t centisecondsToMs(long long centiseconds) { return std::clamp<int64_t>(centiseconds, -MAX_CLOCK / 10, MAX_CLOCK / 10) * 10; }
+
+}  // namespace
+
+void FrontEnd::refuseArgument(const char* argument) { SendLine("Error (bad argument): %s %s", command_, argument); }
+
+void FrontEnd::timeCommand(LineWords& arguments) {
+  const char* text = arguments.rest();
+  const bool searching = engine_.searching();
+  logLine("%s%s", text, searching ? " [cC]" : "");
+  char copy[256];
+  std::snprintf(copy, sizeof copy, "%s", text);
+  LineWords words{copy};
+  long long own;
+  if (!readInteger(words.next(), own)) return refuseArgument(text);
+  clock_.ownClock = centisecondsToMs(own);
+  // An "otim" on the same line is read too.
+  long long opponent;
+  const char* next = words.next();
+  if (next && std::strcmp(next, "otim") == 0 && readInteger(words.next(), opponent))
+    clock_.opponentClock = centisecondsToMs(opponent);
+  // A clock that comes while the engine thinks on its move changes that move's time.
+  if (mode_ == Mode::THINKING) engine_.updateClock(clockRequest());
+}
+
+void FrontEnd::otimCommand(LineWords& arguments) {
+  long long opponent;
+  const char* word = arguments.next();
+  if (!readInteger(word, opponent)) return refuseArgument(word ? word : "");
+  clock_.opponentClock = centisecondsToMs(opponent);
+}
+
+void FrontEnd::levelCommand(LineWords& arguments) {
+  // "level MPS BASE INC": the time lines carry the clock, so the base is only logged; the
+  // increment may have a fraction ("level 0 0:10 0.1").
+  const char* moves = arguments.next();
+  const char* base = arguments.next();
+  const char* increment = arguments.next();
+  logLine("%s %s %s", moves ? moves : "", base ? base : "", increment ? increment : "");
+  long long perControl;
+  if (!readInteger(moves, perControl) || !base || !increment) return refuseArgument(moves ? moves : "");
+  clock_.movesPerControl = int(std::clamp<long long>(perControl, 0, 100000));
+  const double seconds = std::strtod(increment, nullptr);
+  clock_.increment = std::isfinite(seconds) && seconds > 0 ? int64_t(std::min(seconds * 1000, double(MAX_CLOCK))) : 0;
+  clock_.fixedMoveTime = 0;
+}
+
+void FrontEnd::stCommand(LineWords& arguments) {
+  const char* word = arguments.next();
+  char* end;
+  const double seconds = word ? std::strtod(word, &end) : 0;
+  if (!word || end == word || *end || !std::isfinite(seconds) || seconds <= 0) return refuseArgument(word ? word : "");
+  clock_.fixedMoveTime = int64_t(std::min(seconds * 1000, double(MAX_CLOCK)));
+}
+
+void FrontEnd::sdCommand(LineWords& arguments) {
+  const char* word = arguments.next();
+  long long depth;
+  if (!readInteger(word, depth) || depth < 1) return refuseArgument(word ? word : "");
+  depthLimit_ = int(std::min<long long>(depth, MAX_SEARCH_DEPTH));
+}
+
+void FrontEnd::easyCommand(LineWords&) { ponderEnabled_ = false; }
+
+void FrontEnd::hardCommand(LineWords&) { ponderEnabled_ = true; }
+
+void FrontEnd::postCommand(LineWords&) { post_ = true; }
+
+void FrontEnd::nopostCommand(LineWords&) { post_ = false; }
+
+void FrontEnd::pingCommand(LineWords& arguments) {
+  const char* number = arguments.rest();
+  // Everything before the ping is done, unless the engine is thinking on its move: the move
+  // comes first.
+  if (mode_ != Mode::THINKING) return SendLine("pong %s", number);
+  std::snprintf(owedPong_, sizeof owedPong_, "%.*s", PONG_SIZE - 1, number);
+}
+
+void FrontEnd::hintCommand(LineWords&) {
+  // The predicted reply while pondering, the analysis's choice, or the table's move for the
+  // position; none while the engine thinks on its own move.
+  Move m = mode_ == Mode::PONDERING ? ponderMove_ : mode_ == Mode::THINKING ? Move(MOVE_NONE) : engine_.suggestedMove();
+  if (!m) return;
+  char text[8];
+  MoveToText(m, text);
+  SendLine("Hint: %s", text);
+}
+
+void FrontEnd::statusCommand(LineWords&) {
+  if (mode_ != Mode::ANALYZING) return;
+  const SearchStatus s = engine_.status();
+  SendLine("stat01: %lld %llu %d %d %d", (long long)(s.milliseconds / 10), (unsigned long long)s.nodes, s.depth,
+           s.rootMovesLeft, s.rootMoves);
+}
+
+void FrontEnd::variantCommand(LineWords& arguments) {
+  const char* name = arguments.next();
+  if (!name || std::strcmp(name, "normal") != 0) SendLine("Error (unsupported variant): %s", name ? name : "");
+}
+
+void FrontEnd::noEffectCommand(LineWords&) {}
+
+void FrontEnd::toolCommand(LineWords& arguments) {
+  RunToolCommand(engine_, command_, arguments);
+  if (std::strcmp(command_, "test") == 0) {
+    // The test position is searched by a following "go" as if it had all the time it wants.
+    mode_ = Mode::PLAYING;
+    ponderEnabled_ = false;
+    clock_.movesPerControl = 1;
+    clock_.increment = 0;
+    clock_.fixedMoveTime = 0;
+    clock_.ownClock = UNLIMITED_CLOCK;
+  }
+  analysisDue_ = true;
+}
+
+}  // namespace xboard
