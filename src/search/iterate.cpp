@@ -214,7 +214,8 @@ int16_t IterativeDeepening(SearchState& s) {
 
   IterationProgress progress = {};
   Move lastBest = MOVE_NONE;
-  int mates = 0, lastScore = 0, score = 0;
+  int mates = 0, lastScore = 0, score = 0, finished = 0;
+  int recentScores[SCORE_DROP_SPAN + 1] = {};  // of the last finished iterations, by finished % (span + 1)
   while (s.iterationDepth <= s.shared.limits.maxDepth) {
     const int64_t iterationStart = steadyMilliseconds();
     s.iterationMove = MOVE_NONE;
@@ -228,8 +229,10 @@ int16_t IterativeDeepening(SearchState& s) {
       break;
     }
     const int depth = s.iterationDepth;
-    progress.stableIterations = root->bestMove == lastBest ? progress.stableIterations + 1 : 0;
-    progress.scoreDrop = depth > MIN_SEARCH_DEPTH ? lastScore - score : 0;
+    progress.stableIterations = finished > 0 && root->bestMove == lastBest ? progress.stableIterations + 1 : 0;
+    const int earlier = finished < SCORE_DROP_SPAN ? 0 : finished - SCORE_DROP_SPAN;
+    progress.scoreDrop = finished > 0 ? recentScores[earlier % (SCORE_DROP_SPAN + 1)] - score : 0;
+    recentScores[finished++ % (SCORE_DROP_SPAN + 1)] = score;
     lastBest = root->bestMove;
     lastScore = score;
     if (isMain(s)) {
