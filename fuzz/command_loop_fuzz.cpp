@@ -6,15 +6,10 @@
 
 #include <filesystem>
 
-#include "board/position.h"
-#include "driver/command_loop.h"
-#include "driver/engine_state.h"
-#include "driver/game_position.h"
-#include "driver/time_control.h"
+#include "driver/startup.h"
 #include "fuzz_support.h"
 #include "io/input.h"
 #include "io/log.h"
-#include "search/search_state.h"
 
 namespace {
 
@@ -27,24 +22,6 @@ bool mayLeaveScratch(const uint8_t* data, size_t size) {
   return false;
 }
 
-// The game state a fresh process starts with, so that every input runs as the engine's first:
-// a finding then replays from its input alone.
-struct FreshState {
-  Position position = pos;
-  DriverState driverState = driver;
-  SearchState searchState = search;
-  TimeControl clock = timeControl;
-  GameLine line = gameLine;
-
-  void restore() const {
-    pos = position;
-    driver = driverState;
-    search = searchState;
-    timeControl = clock;
-    gameLine = line;
-  }
-};
-
 void layOutScratch(const std::string& dir) {
   namespace fs = std::filesystem;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir)) fs::remove_all(entry.path());
@@ -54,7 +31,6 @@ void layOutScratch(const std::string& dir) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const FreshState fresh;
   const std::string& dir = fuzz::setUp();
   if (mayLeaveScratch(data, size)) return -1;
   layOutScratch(dir);
@@ -62,10 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   int fd = memfd_create("commands", 0);
   if (fd < 0 || (size && write(fd, data, size) != ssize_t(size)) || lseek(fd, 0, SEEK_SET) != 0) std::abort();
-  fresh.restore();
+  // Every input runs as the engine's first: start-up makes a new engine, in its full reset state,
+  // so a finding replays from its input alone.
   setInputDescriptor(fd);
   OpenLog();
-  CommandLoop();
+  RunEngine();
   close(fd);
   return 0;
 }

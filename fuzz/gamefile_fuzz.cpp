@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int counted = countGames(in);
   if (in.tellg() != 0) std::abort();  // countGames restores the position
 
-  SetupPosition(START_FEN);
+  static Position pos;
+  SetupPosition(pos, START_FEN);
   const HashKey initial = pos.hashKey;
   int read = 0;
   std::ostringstream pgn, positions;
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (readGameRecord(in, game)) {
       ++read;
       writePgnGame(pgn, game);
-      writePositionLines(game, outputs, 1);
+      writePositionLines(pos, game, outputs, 1);
       if (pos.hashKey != initial) std::abort();
     }
   } catch (const PgnError&) {

@@ -15,11 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t newline = input.find('\n');
   const std::string fen = input.substr(0, newline);
   const std::string token = newline == std::string::npos ? std::string() : input.substr(newline + 1);
-  if (!SetupPosition(fen.c_str())) SetupPosition(START_FEN);
+  static Position pos;
+  if (!SetupPosition(pos, fen.c_str())) SetupPosition(pos, START_FEN);
   const HashKey before = pos.hashKey;
-  parseSanMove(token.c_str());
-  parseSquarePair(token.c_str());
-  ParseCoordinateMove(token.c_str());
-  if (pos.hashKey != before) std::abort();
+  parseSanMove(pos, token.c_str());
+  parseSquarePair(pos, token.c_str());
+  ParseCoordinateMove(pos, token.c_str());
+  if (pos.hashKey != before || !PositionOk(pos)) std::abort();
   return 0;
 }

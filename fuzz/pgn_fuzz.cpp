@@ -10,8 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::setUp();
   static GameRecord game;
+  static Position pos;
   std::istringstream in(fuzz::text(data, size));
-  SetupPosition(START_FEN);
+  SetupPosition(pos, START_FEN);
   const HashKey initial = pos.hashKey;
   try {
     for (;;) {
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       in.peek();
       if (!in.good()) break;
       const std::streampos start = in.tellg();
-      readPgnGame(in, game);
+      readPgnGame(in, pos, game);
       if (pos.hashKey != initial) std::abort();
       // A reader that consumes nothing would loop forever in the converters.
       if (in.good() && in.tellg() == start) std::abort();

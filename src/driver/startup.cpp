@@ -39,8 +39,10 @@ constexpr Feature Features[] = {
 // A start-up message: a line of its own for xboard (and for a person typing), an "info string"
 // line for UCI.
 void notice(Protocol protocol, const char* text) {
-  if (protocol == Protocol::UCI) SendLine("info string %s", text);
-  else SendLine("%s", text);
+  // Texts made for a line of their own may end in a line end already.
+  const int length = int(std::strcspn(text, "\r\n"));
+  if (protocol == Protocol::UCI) SendLine("info string %.*s", length, text);
+  else SendLine("%.*s", length, text);
 }
 
 void announceFeatures() {

@@ -176,11 +176,20 @@ void Engine::go(const SearchRequest& request) {
     if (limits.searchMoveCount < MAX_SEARCH_MOVES) limits.searchMoves[limits.searchMoveCount++] = m;
 
   for (auto& s : states_) {
+    s->result = {};
     s->pos = game_.position();
     if (request.ponderMove) makeMove(s->pos, request.ponderMove);
   }
   rootSide_ = states_[0]->pos.sideToMove;
   rootGameOver_ = GameOver(states_[0]->pos);
+  // A game that is over has nothing to search: its claim (and for UCI a legal move, if any) comes at
+  // once. Analysis and pondering wait for the front end as ever.
+  if (rootGameOver_ && !request.infinite && !request.ponder) {
+    running_ = false;
+    lastMoveDepth_ = 0;
+    if (hooks_.bestMove) hooks_.bestMove(outcome());
+    return;
+  }
 
   const int64_t now = steadyMilliseconds();
   SearchClock& clock = shared_.clock;

@@ -12,6 +12,7 @@ Game::Game() : pos_(std::make_unique<Position>()) { setUp(START_FEN); }
 
 void Game::startLine(const EpdOperation& epd) {
   PositionToFen(*pos_, startFen_);
+  startPlyCount_ = pos_->plyCount;
   startEpd_ = epd;
   moveCount_ = 0;
 }
@@ -45,6 +46,7 @@ bool Game::takeBack(int count) {
   if (!startFen_[0] || count < 0 || count > moveCount_) return false;
   // Replayed from the line's start, the position, its history and its counters are exact.
   SetupPosition(*pos_, startFen_);  // it was set up from this text before
+  pos_->plyCount = uint16_t(startPlyCount_);
   resolveEpd(startEpd_);
   moveCount_ -= count;
   for (int i = 0; i < moveCount_; ++i) MakeRealMove(*pos_, moves_[i]);
@@ -62,7 +64,7 @@ void Game::setSideToMove(int side) {
   *sideField = side == WHITE ? 'w' : 'b';
   if (end[-1] != '-') std::strcpy(end - 2, "-");
   const uint16_t plies = pos.plyCount;
-  if (SetupPosition(pos, fen)) pos.plyCount = plies;
+  if (SetupPosition(pos, fen)) pos.plyCount = plies;  // refused when the side put on move could take a king
   startLine(EpdOperation{});
 }
 

@@ -51,6 +51,7 @@ class Game {
   EpdOperation startEpd_ = {};
   Move epdBest_ = MOVE_NONE;
   Move epdAvoid_ = MOVE_NONE;
+  int startPlyCount_ = 1;  // the position's plyCount where the line starts
   int moveCount_ = 0;
   Move moves_[GAME_LINE_MOVES];
 };

@@ -141,6 +141,9 @@ int searchMoves(SearchState& s, PlyRecord* r, int depth, int ply, int alpha, int
       evaluated = true;
     }
 
+    // The polls of the moves made here, whose children may be capture searches that never poll:
+    // a node limit is kept to the node.
+    if (s.nodeCount >= s.nextPollAt && PollSearch(s)) return best;
     ++s.nodeCount;
     makeSearchMove(s, m);
     int score;

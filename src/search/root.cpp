@@ -105,6 +105,7 @@ int16_t RootSearch(SearchState& s, int alpha, int beta) {
     if (r->cursor->score == SKIPPED) continue;
     const Move m = r->cursor->move;
     s.publishedRootMove.store(++tried, std::memory_order_relaxed);
+    if (s.nodeCount >= s.nextPollAt && PollSearch(s)) return int16_t(best);
     ++s.nodeCount;
     makeSearchMove(s, m);
     int score;

@@ -71,6 +71,9 @@ class TransTable {
   // Per mille of the entries of a sample written at the current age.
   int hashfull() const;
 
+  // One way of the bucket a key falls into, as it is stored: for a look at the replacement rules.
+  TransEntry way(HashKey key, int side, int way) const { return read(bucketOf(key, side)[way]); }
+
  private:
   struct Slot {
     std::atomic<uint32_t> word0;

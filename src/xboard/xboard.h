@@ -63,13 +63,13 @@ class FrontEnd {
 
   // The loop.
   void dispatch(char* line);
-  void handleEngineOutcome();
+  void handleEngineOutcome(bool commandWaiting = false);
   void stopSearch();
   void finishThinking();
 
   // The engine's turn (xboard_turn.cpp).
   void think();
-  void playOutcome(const SearchOutcome& outcome);
+  void playOutcome(const SearchOutcome& outcome, bool commandWaiting);
   void ponder(Move reply);
   void startAnalysis();
   SearchRequest clockRequest() const;

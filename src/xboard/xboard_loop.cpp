@@ -94,7 +94,7 @@ FrontEnd::FrontEnd(Engine& engine) : engine_(engine) {
 }
 
 // The search has ended: its move is played now, on this thread.
-void FrontEnd::handleEngineOutcome() {
+void FrontEnd::handleEngineOutcome(bool commandWaiting) {
   std::optional<SearchOutcome> outcome;
   {
     std::lock_guard<std::mutex> lock(outcomeMutex_);
@@ -102,7 +102,7 @@ void FrontEnd::handleEngineOutcome() {
   }
   if (!outcome) return;
   engine_.wait();
-  if (mode_ == Mode::THINKING) playOutcome(*outcome);
+  if (mode_ == Mode::THINKING) playOutcome(*outcome, commandWaiting);
 }
 
 // A search that must not play its move ends; whatever it found is dropped.
@@ -117,7 +117,7 @@ void FrontEnd::stopSearch() {
 // The engine's move comes before a command that waits for it.
 void FrontEnd::finishThinking() {
   engine_.wait();
-  handleEngineOutcome();
+  handleEngineOutcome(true);
 }
 
 void FrontEnd::dispatch(char* line) {

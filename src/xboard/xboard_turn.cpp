@@ -73,7 +73,7 @@ void FrontEnd::answerOwedPing() {
   owedPong_[0] = '\0';
 }
 
-void FrontEnd::playOutcome(const SearchOutcome& o) {
+void FrontEnd::playOutcome(const SearchOutcome& o, bool commandWaiting) {
   mode_ = Mode::PLAYING;
   if (o.gameOver || !o.move) {
     if (const char* claim = claimWithoutMove(o.gameOver, engine_.game().position().sideToMove)) SendLine("%s", claim);
@@ -88,8 +88,9 @@ void FrontEnd::playOutcome(const SearchOutcome& o) {
   const char* claim = claimAfterMove(engine_.position(), o.score);
   if (claim) SendLine("%s", claim);
   answerOwedPing();
-  // No pondering after a book move or once the game is over.
-  if (claim || o.fromBook || !ponderEnabled_) {
+  // No pondering after a book move or once the game is over, nor when a command waits: it would
+  // stop the pondering at once.
+  if (claim || o.fromBook || !ponderEnabled_ || commandWaiting) {
     logLine("- NO ponder move");
     return;
   }

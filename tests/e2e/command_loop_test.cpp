@@ -1,4 +1,5 @@
-// The command loop through the real binary: token handling, argument reading, board commands.
+// The command loop through the real binary: one command a line with its own arguments, board
+// commands.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,10 +40,19 @@ TEST(CommandLoop, EndOfInputDuringHandshake) {
   EXPECT_TRUE(loggedCommands(r.log).empty());
 }
 
-TEST(CommandLoop, OverlongTokenIsTruncated) {
-  auto r = session(std::string(1000, 'z') + " quit\nnew\n");
+// A line longer than the loop reads is cut: its rest is no command of its own.
+TEST(CommandLoop, OverlongLineIsCutAndItsRestDiscarded) {
+  auto r = session(std::string(2000, 'z') + " quit\nping 1\nquit\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(loggedCommands(r.log), (Tokens{std::string(255, 'z'), "quit"}));
+  EXPECT_EQ(afterStartUp(r.out), "Error (unknown command): " + std::string(1023, 'z') + "\npong 1\n");
+}
+
+// The arguments of a command are its own: a command that takes none ignores them, an unknown one
+// gets a single error line, and none of them is ever read as a command.
+TEST(CommandLoop, ArgumentsNeverBecomeCommands) {
+  auto r = session("ponder off\negtpath syzygy /tmp\nnew quit\nping 2\nquit\n");
+  EXPECT_EQ(afterStartUp(r.out),
+            "Error (unknown command): ponder\nError (unknown command): egtpath\npong 2\n");
 }
 
 TEST(CommandLoop, QuitIsAPrefixCommand) {
@@ -51,28 +61,27 @@ TEST(CommandLoop, QuitIsAPrefixCommand) {
   EXPECT_EQ(r.status, 0);
 }
 
-// The log shows the line as read after the word "setboard", its leading blank included.
-TEST(CommandLoop, RefusedSetboardWritesOnlyToTheLog) {
-  auto r = session("setboard 8/8/8/8/8/8/8/8 w - - 0 1\nsetboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -\n"
-                   "quit\n");
-  EXPECT_EQ(afterStartUp(r.out), "");
-  EXPECT_NE(r.log.find("::cmd:: setboard\nsetboard  8/8/8/8/8/8/8/8 w - - 0 1\n-M: tellusererror Illegal position\n"),
-            std::string::npos);
-  EXPECT_NE(r.log.find("setboard  rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -\n"
-                       "-M: tellusererror Illegal position\n"),
-            std::string::npos);
+// A refused position is told to the user; the moves that follow are refused until a position
+// is set up that can be played.
+TEST(CommandLoop, RefusedSetboardIsToldAndMovesWaitForAGoodPosition) {
+  auto r = session("setboard 8/8/8/8/8/8/8/8 w - - 0 1\ne2e4\n"
+                   "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -\nforce\n"
+                   "setboard 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1\ne2e4\nping 1\nquit\n");
+  EXPECT_EQ(afterStartUp(r.out),
+            "tellusererror Illegal position\nIllegal move: e2e4\ntellusererror Illegal position\npong 1\n");
+  EXPECT_NE(r.log.find("setboard 8/8/8/8/8/8/8/8 w - - 0 1\n-M: tellusererror Illegal position\n"), std::string::npos);
   // The rest of the setboard line is its argument, never a command.
-  EXPECT_EQ(loggedCommands(r.log), (Tokens{"setboard", "setboard", "quit"}));
+  EXPECT_EQ(loggedCommands(r.log), (Tokens{"setboard", "e2e4", "setboard", "force", "setboard", "e2e4", "ping", "quit"}));
 }
 
 TEST(CommandLoop, AcceptedSetboardLogsNoRefusal) {
   auto r = session("setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\nquit\n");
   EXPECT_EQ(r.log.find("tellusererror"), std::string::npos);
-  EXPECT_NE(r.log.find("setboard  4k3/8/8/8/8/8/8/4K3 w - - 0 1\n"), std::string::npos);
+  EXPECT_NE(r.log.find("setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\n"), std::string::npos);
 }
 
 TEST(CommandLoop, OverlongSetboardLineIsCutAndItsRestDiscarded) {
-  std::string line = "setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1 " + std::string(400, 'q') + " quit\n";
+  std::string line = "setboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1 " + std::string(1400, 'q') + " quit\n";
   auto r = session(line + "white\nquit\n");
   EXPECT_EQ(loggedCommands(r.log), (Tokens{"setboard", "white", "quit"}));
   EXPECT_EQ(r.status, 0);
@@ -83,18 +92,19 @@ TEST(CommandLoop, ArgumentsAreReadAndLogged) {
                    "pgn2game a.pgn b.game\nperft\nquit\n");
   EXPECT_EQ(loggedCommands(r.log), (Tokens{"time", "level", "benchmark", "benchmarkspeed", "pgn2game",
                                            "perft", "quit"}));
-  EXPECT_NE(r.log.find("::cmd:: time\n30000 otim 29000\n"), std::string::npos);
-  EXPECT_NE(r.log.find("::cmd:: level\n40 5 0\n"), std::string::npos);
+  EXPECT_NE(r.log.find("::cmd:: time 30000 otim 29000\n"), std::string::npos);
+  EXPECT_NE(r.log.find("::cmd:: level 40 5 0\n"), std::string::npos);
   EXPECT_EQ(afterStartUp(r.out),
             "Define __STAT\nDefine __STAT\nCannot open PGN input file: 'a.pgn'\n"
             "ply\tduration\tnodes\ntotal nodes: 0\n(total moves[32]: 0)\n");
 }
 
-TEST(CommandLoop, TimeIsAPrefixCommandTestedBeforeMoves) {
-  auto r = session("timex 500 otim 400\notim\n300\nquit\n");
-  // "otim" alone later takes its own number.
-  EXPECT_EQ(loggedCommands(r.log), (Tokens{"timex", "otim", "quit"}));
-  EXPECT_NE(r.log.find("::cmd:: timex\n500 otim 400\n"), std::string::npos);
+// "time" and "otim" are commands of their own, in either order; a clock that cannot be read is
+// refused, and the next command is read as usual.
+TEST(CommandLoop, TimeAndOtimAreSeparateCommands) {
+  auto r = session("otim 400\ntime 500\ntimex 500 otim 400\ntime -100\nping 1\notim\ntime\nping 2\nquit\n");
+  EXPECT_EQ(loggedCommands(r.log), (Tokens{"otim", "time", "timex", "time", "ping", "otim", "time", "ping", "quit"}));
+  EXPECT_EQ(afterStartUp(r.out), "pong 1\nError (bad argument): otim \nError (bad argument): time \npong 2\n");
 }
 
 TEST(CommandLoop, EvalAndTestPrintTheirBoards) {

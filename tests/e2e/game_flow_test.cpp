@@ -211,17 +211,16 @@ TEST(SearchInput, TimeLineShortensTheRunningSearch) {
   EXPECT_TRUE(s.quit());
 }
 
-// A budget of a few milliseconds (1.4 s for 40 moves, most of it kept for the later moves) still
-// lets the first two iterations finish, and a search cut short before depth 6 gets one more
-// budget, within what the clock allows.
-TEST(SearchInput, TheFirstTwoIterationsAlwaysFinish) {
+// A clock of little more than a second for forty moves still gives a legal move, well within it.
+TEST(SearchInput, ShortClockStillGivesALegalMoveInTime) {
   Session s;
-  s.send(std::string("easy\n") + MIDDLEGAME + "level 40 1 0\ntime 140 otim 140\ngo\n");
+  s.send(std::string("easy\n") + MIDDLEGAME + "level 40 1 0\ntime 140 otim 140\n");
+  const auto start = std::chrono::steady_clock::now();
+  s.send("go\n");
   std::string move = s.waitFor("move \\S+\n", 20);
+  const auto took = std::chrono::steady_clock::now() - start;
   ASSERT_FALSE(move.empty()) << s.out();
-  EXPECT_TRUE(std::regex_search(s.out(), std::regex("\n    2     -?\\d+     \\d+     \\d+  \\S")));
-  EXPECT_NE(s.out().find("  fixing move...\n"), std::string::npos) << s.out();
-  EXPECT_TRUE(std::regex_search(s.log(), std::regex("fixing move\\.\\.\\. \\*+: depth=[345]\n"))) << s.log();
+  EXPECT_LT(took, std::chrono::milliseconds(700)) << s.out();
   EXPECT_TRUE(legalGame(MIDDLEGAME, {move.substr(5, move.size() - 6)}));
   EXPECT_TRUE(s.quit());
 }
@@ -260,16 +259,18 @@ std::string searchOutput(const std::string& fen, const std::string& ini) {
   return e2e::afterStartUp(s.out());
 }
 
-TEST(Bitbases, EvalProbesOnlyOnceASearchHasAllowedIt) {
+// "eval" scores from the tables where they cover the position, else statically.
+TEST(Bitbases, EvalScoresFromTheTablesWhereTheyCoverThePosition) {
   Session s(fixedBitbases());
   s.send("eval\n");
-  EXPECT_FALSE(s.waitFor("eval score: -?\\d+\n").empty()) << s.out();
-  s.send("easy\nsetboard 8/8/8/8/8/8/8/R3K2k w - - 0 1\n" + std::string(SHORT_CLOCK) + "go\n");
-  ASSERT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
-  // The library's 7250 for this piece set, compressed above 7000.
-  s.send("eval\n");
-  EXPECT_FALSE(s.waitFor("\negbb score: 7025\n").empty()) << s.sinceMark();
+  // The library's 7250 for this piece set: beyond 7000 it is read as the distance of a win, and
+  // this one lies beyond every distance the tables give.
+  EXPECT_FALSE(s.waitFor("\negbb score: 7001\n").empty()) << s.out();
   EXPECT_TRUE(s.quit());
+  Session plain;
+  plain.send("eval\n");
+  EXPECT_FALSE(plain.waitFor("\neval score: -?\\d+\n").empty()) << plain.out();
+  EXPECT_TRUE(plain.quit());
 }
 
 TEST(Bitbases, OnlyTheRootMovesOfTheBestClassAreSearched) {
@@ -285,9 +286,9 @@ TEST(Bitbases, OnlyTheRootMovesOfTheBestClassAreSearched) {
 
 TEST(Bitbases, NodeProbeScoreReachesTheRoot) {
   // Every root move leads to a position the library does not know (White to move); deeper in
-  // the tree it scores positions with Black to move at 7300, which the engine maps to 7030.
+  // the tree it scores positions with Black to move at 7300, which the engine maps to 7001.
   const std::string fen = "8/4p3/8/8/4k3/8/8/4K3 b - - 0 1";
-  static const std::regex probed("\n    \\d+     7030     \\d+     \\d+  ");
+  static const std::regex probed("\n    \\d+     7001     \\d+     \\d+  ");
   std::string out = searchOutput(fen, fixedBitbases());
   EXPECT_TRUE(std::regex_search(out, probed)) << out;
   out = searchOutput(fen, "");

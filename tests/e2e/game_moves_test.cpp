@@ -15,27 +15,17 @@ e2e::Result session(const std::string& commands) {
   return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + commands, ""});
 }
 
-int count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 TEST(GameMoves, IllegalMovesAreReportedAndTheLoopGoesOn) {
   // a1a1 and e2e5 are no moves; after 1. e4 e5 the king cannot step into the bishop's line.
   auto r = session("new\nforce\na1a1\ne2e5\ne2e4\ne7e5\nf1c4\nd8h4\ne1f2\nf2f3\nquit\n");
   std::string out = afterStartUp(r.out);
-  EXPECT_EQ(count(out, "Illegal Move: "), 4) << out;
-  EXPECT_NE(out.find("Illegal Move: a1a1\n"), std::string::npos);
-  EXPECT_NE(out.find("Illegal Move: e2e5\n"), std::string::npos);
-  // f2 is attacked by the queen on h4: the king may not go there.
-  EXPECT_NE(out.find("Illegal Move: e1f2\n"), std::string::npos);
-  // The board is printed with each report, in the position before the refused move.
-  EXPECT_NE(out.find("\n2 P P P P . P P P \n"), std::string::npos);
-  EXPECT_NE(r.log.find("-----FEN:\trnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -\n"), std::string::npos);
-  EXPECT_NE(r.log.find("*********** MakeRealMove ILLEGAL 7736 a1a1\n"), std::string::npos);  // a rook "captures" its own square
-  // f2f3 is no move either (no piece of White's on f2 after the refusal); the engine still quits cleanly.
-  EXPECT_NE(out.find("Illegal Move: f2f3\n"), std::string::npos);
+  // One line each, as the protocol has it: front ends look for "Illegal move" and take the move back.
+  // f2 is attacked by the queen on h4: the king may not go there; and then there is no White piece
+  // on f2 for f2f3.
+  EXPECT_EQ(out, "Illegal move: a1a1\nIllegal move: e2e5\nIllegal move: e1f2\nIllegal move: f2f3\n");
+  // The log keeps the board the move was refused on.
+  EXPECT_NE(r.log.find("\n2 P P P P . P P P \n"), std::string::npos);
+  EXPECT_NE(r.log.find("*********** ILLEGAL a1a1\n"), std::string::npos);
   EXPECT_EQ(r.status, 0);
 }
 
@@ -43,8 +33,8 @@ TEST(GameMoves, PlayedMovesChangeTheGamePosition) {
   // After 1. e4 the pawn on e2 is gone: e2e4 again is refused, e7e5 is Black's move.
   auto r = session("new\nforce\ne2e4\ne2e4\ne7e5\nquit\n");
   std::string out = afterStartUp(r.out);
-  EXPECT_EQ(count(out, "Illegal Move: "), 1);
-  EXPECT_NE(r.log.find("-----FEN:\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3\n"), std::string::npos);
+  EXPECT_EQ(out, "Illegal move: e2e4\n");
+  EXPECT_NE(r.log.find("\n2 P P P P . P P P \n1 R N B Q K B N R "), std::string::npos);
 }
 
 TEST(GameMoves, PerftPrintsRunningTotalsPerDepth) {

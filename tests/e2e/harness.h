@@ -132,18 +132,18 @@ inline std::string afterStartUp(const std::string& out) {
   return at == std::string::npos ? "" : out.substr(at + 1);
 }
 
-// The "::cmd:: " lines of a log, one token each, without the front end's replies to the
-// handshake ("protover", "accepted", "rejected") that open it.
+// The command words of the "::cmd:: " lines of a log (a line each), without the front end's
+// replies to the handshake ("protover", "accepted", "rejected") that open it.
 inline std::vector<std::string> loggedCommands(const std::string& log) {
-  std::vector<std::string> tokens;
+  std::vector<std::string> words;
   std::istringstream lines(log);
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("::cmd:: ", 0) != 0) continue;
-    std::string token = line.substr(8);
-    bool handshake = token == "protover" || token == "accepted" || token == "rejected";
-    if (!(tokens.empty() && handshake)) tokens.push_back(token);
+    std::string word = line.substr(8, line.find(' ', 8) - 8);
+    bool handshake = word == "protover" || word == "accepted" || word == "rejected";
+    if (!(words.empty() && handshake)) words.push_back(word);
   }
-  return tokens;
+  return words;
 }
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/harness.h"
+#include "e2e/session.h"
 
 namespace {
 
@@ -20,31 +21,47 @@ const std::string CROWDED_DIAGRAM =
     "2 . . . . . . . . \n"
     "1 R N B Q K B N R \n";
 
+// The engine answers 1.e4 and ponders on the reply it expects.
+void startPondering(e2e::Session& s) {
+  s.send("new\nhard\nlevel 0 1 0\ntime 6000 otim 6000\ne2e4\n");
+  ASSERT_FALSE(s.waitFor("move \\S+\n").empty()) << s.out();
+  ASSERT_TRUE(s.waitForLog("-ponder move: ")) << s.log();
+}
+
 TEST(PonderPosition, SetboardWhilePonderingIsNotUndoneByALaterForce) {
-  const e2e::Result r = e2e::runDorvik(e2e::Run(std::string(e2e::XBOARD_HANDSHAKE) + "new\nhard\ngo\nsetboard " +
-                                                CROWDED + "\nforce\ndbshow\nquit\n"));
-  ASSERT_NE(r.log.find("-ponder move: "), std::string::npos) << r.log;  // the engine was pondering
-  EXPECT_NE(r.out.find(CROWDED_DIAGRAM), std::string::npos) << r.out;
-  EXPECT_EQ(r.status, 0);
+  e2e::Session s;
+  startPondering(s);
+  s.send(std::string("setboard ") + CROWDED + "\nforce\ndbshow\nping 1\n");
+  ASSERT_FALSE(s.waitFor("pong 1\n").empty()) << s.out();
+  EXPECT_NE(s.out().find(CROWDED_DIAGRAM), std::string::npos) << s.out();
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(PonderPosition, ShowingThePositionWhilePonderingShowsTheGameNotThePonderedMove) {
-  const e2e::Result r =
-      e2e::runDorvik(e2e::Run(std::string(e2e::XBOARD_HANDSHAKE) + "new\nhard\ngo\ndbshow\nforce\ndbshow\nquit\n"));
-  ASSERT_NE(r.log.find("-ponder move: "), std::string::npos) << r.log;
-  // Both diagrams: the initial position after the engine's one move, black to move.
-  const size_t first = r.out.find("8 r n b q k b n r \n7 p p p p p p p p \n");
-  ASSERT_NE(first, std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("8 r n b q k b n r \n7 p p p p p p p p \n", first + 1), std::string::npos) << r.out;
+  e2e::Session s;
+  startPondering(s);
+  s.send("dbshow\nforce\ndbshow\nping 1\n");
+  ASSERT_FALSE(s.waitFor("pong 1\n").empty()) << s.out();
+  // Both diagrams: the position after the engine's answer, White to move, the pawn on e4.
+  const std::string game = "\n4 . . . . P . . . \n";
+  const size_t first = s.out().find(game);
+  ASSERT_NE(first, std::string::npos) << s.out();
+  EXPECT_NE(s.out().find(game, first + 1), std::string::npos) << s.out();
+  EXPECT_TRUE(s.quit());
 }
 
 TEST(PonderPosition, CommandReadWhileThinkingIsDispatchedInsteadOfPondering) {
-  // With a real budget the search reads "setboard" while it thinks and leaves it to the loop.
+  // The "setboard" that comes while the engine thinks waits for its move, then is dispatched: the
+  // engine does not start to ponder first.
   e2e::Run run(std::string(e2e::XBOARD_HANDSHAKE) + "new\nhard\ntime 3000\notim 3000\ngo\nsetboard " + CROWDED +
                "\nforce\ndbshow\nquit\n");
   run.timeoutSeconds = 20;
   const e2e::Result r = e2e::runDorvik(run);
-  ASSERT_NE(r.log.find("-cC: setboard"), std::string::npos) << r.log;  // read by the search
+  const size_t read = r.log.find("::cmd:: setboard"), moved = r.log.find("\nmove ");
+  ASSERT_NE(read, std::string::npos) << r.log;
+  ASSERT_NE(moved, std::string::npos) << r.log;
+  EXPECT_LT(read, moved) << r.log;  // read while the engine thought on its move
+  EXPECT_EQ(r.log.find("-ponder move: "), std::string::npos) << r.log;
   EXPECT_EQ(r.status, 0) << "the engine hung with the command pending";
   EXPECT_NE(r.out.find("move "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find(CROWDED_DIAGRAM), std::string::npos) << r.out;

@@ -41,6 +41,11 @@ TEST(UciGreeting, IdentityAndOptionsWithTheIniDefaults) {
   auto r = runDorvik({"uci\nisready\nquit\n", "BOOK_PATH=nobook\nEGBB_PATH=/nonexistent\n"});
   const std::string greeting =
       "id name Dorvik 1.0\nid author the Dorvik developers\n"
+      "option name Hash type spin default 18 min 1 max 1048576\n"
+      "option name Threads type spin default 1 min 1 max 256\n"
+      "option name Clear Hash type button\n"
+      "option name Move Overhead type spin default 50 min 0 max 5000\n"
+      "option name MultiPV type spin default 1 min 1 max 16\n"
       "option name Ponder type check default false\n"
       "option name OwnBook type check default true\n"
       "option name BookPath type string default nobook/\n"

@@ -19,14 +19,11 @@
 #include "egbb/library_handle.h"
 #include "eval/bitbase.h"
 #include "eval/piece_tables.h"
-#include "movegen/make_move.h"
-#include "movegen/ply.h"
-#include "movegen/validate.h"
 #include "movegen/attacks.h"
+#include "movegen/make_move.h"
+#include "movegen/validate.h"
 #include "search/root.h"
-#include "search/search_clear.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
+#include "support/search_fixture.h"
 
 namespace {
 
@@ -113,32 +110,25 @@ TEST(EnginePlay, OfSeveralWinningMovesPlaysAQuickestOne) {
 TEST(EnginePlay, StoredRootMoveDoesNotPassOverTheTables) {
   InitTables();
   InitPieceSquareTables();
-  ASSERT_TRUE(LoadBitbases(DORVIK_EGBB_DIR, 4, 1));
-  ASSERT_TRUE(SetupPosition("5k2/8/5P2/5K2/8/8/8/8 b - -"));
-  SearchClear();
-  plies.current = plies.records;
-  const ::Move losing = ParseCoordinateMove("f8e8");
-  StoreTable(losing, 0, 6, BOUND_EXACT);  // an older search's word: a draw at depth 6
+  SearchFixture f;
+  SearchState& s = *f.state;
+  ASSERT_TRUE(f.bitbases.load(DORVIK_EGBB_DIR, 4, 1));
+  ASSERT_TRUE(SetupPosition(s.pos, "5k2/8/5P2/5K2/8/8/8/8 b - -"));
+  const ::Move losing = ParseCoordinateMove(s.pos, "f8e8");
+  f.table.store(s.pos.hashKey, s.pos.sideToMove, losing, 0, 6, BOUND_EXACT);  // an older search's word: a draw at depth 6
   // One iteration of depth 4 at the root, within the entry's depth.
-  search.hooks = {};
-  search.limits = {};
-  search.limits.infinite = true;
-  search.stopSearch = 0;
-  search.iterationDepth = 4;
-  search.checkCount[0] = search.checkCount[1] = 0;
-  search.nextPollAt = ~0u;
-  plies.records[0].listEnd = nullptr;
-  computeCheckInfo(plies.records);
-  RootSearch(-100, 100);
-  const ::Move played = plies.records[0].bestMove;
-  ASSERT_TRUE(isLegalMove(played));
+  s.iterationDepth = 4;
+  s.checkCount[0] = s.checkCount[1] = 0;
+  s.nextPollAt = ~uint64_t(0);
+  s.plies[0].listEnd = nullptr;
+  computeCheckInfo(s.pos, s.plies);
+  RootSearch(s, -100, 100);
+  const ::Move played = s.plies[0].bestMove;
+  ASSERT_TRUE(isLegalMove(s.pos, played));
   // The tables' verdict on the position after the move played, for the opponent: a draw.
-  PlyRecord record;
-  saveSnapshot(&record);
-  makeMove(played, &record);
-  const int verdict = ProbeBitbase();
-  unmakeMove(played, &record);
-  bitbases.loaded = false;
+  makeMove(s.pos, played);
+  const int verdict = f.bitbases.probe(s.pos);
+  unmakeMove(s.pos, played);
   char text[8];
   MoveToText(played, text);
   EXPECT_NE(played, losing);

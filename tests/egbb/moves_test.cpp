@@ -18,7 +18,6 @@
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
-#include "movegen/ply.h"
 
 namespace {
 
@@ -45,21 +44,21 @@ std::set<std::string> tableMoves(const Board& b) {
 
 std::set<std::string> engineMoves(const std::string& fen) {
   std::set<std::string> texts;
-  if (!SetupPosition(fen.c_str())) return {"setup refused " + fen};
-  PlyRecord* r = plies.current = plies.records;
-  int side = pos.sideToMove;
-  computeCheckInfo(r);
-  MoveEntry* end = r->checkers ? generateEvasions[side](moveStack, r) : generateAll[side](moveStack);
-  r->listEnd = end;
-  saveSnapshot(r);
-  for (MoveEntry* e = moveStack; e < end; ++e) {
-    makeMove(e->move, r);
-    if (!kingAttackedAfter(e->move, side)) {
+  Position pos;
+  if (!SetupPosition(pos, fen.c_str())) return {"setup refused " + fen};
+  const int side = pos.sideToMove;
+  CheckInfo info;
+  computeCheckInfo(pos, &info);
+  MoveEntry list[MAX_GENERATED_MOVES];
+  MoveEntry* end = info.checkers ? generateEvasions[side](pos, list, &info) : generateAll[side](pos, list);
+  for (MoveEntry* e = list; e < end; ++e) {
+    makeMove(pos, e->move);
+    if (!kingAttackedAfter(pos, e->move, side)) {
       char text[8];
       MoveToText(e->move, text);
       texts.insert(text);
     }
-    unmakeMove(e->move, r);
+    unmakeMove(pos, e->move);
   }
   return texts;
 }

@@ -6,10 +6,8 @@
 
 #include "board/score.h"
 #include "eval/eval_helpers.h"
-#include "movegen/ply.h"
 #include "search/quiesce.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
+#include "support/search_fixture.h"
 
 namespace {
 int heapAllocations = 0;
@@ -28,11 +26,12 @@ namespace {
 
 TEST(EvaluateAllocationTest, EvaluateAllocatesNothing) {
   std::mt19937 rng(99);
+  SearchFixture f;
   for (int i = 0; i < 50; ++i) {
-    ASSERT_TRUE(SetupPosition(RandomFen(rng).c_str()));
+    ASSERT_TRUE(SetupPosition(f.pos(), RandomFen(rng).c_str()));
     int before = heapAllocations;
-    Evaluate();  // pawn cache miss
-    Evaluate();  // pawn cache hit
+    Evaluate(f.pos(), *f.pawnCache);  // pawn cache miss
+    Evaluate(f.pos(), *f.pawnCache);  // pawn cache hit
     EXPECT_EQ(heapAllocations, before);
   }
   // The counter itself works: a std::string this long lives on the heap.
@@ -44,30 +43,28 @@ TEST(EvaluateAllocationTest, EvaluateAllocatesNothing) {
 
 TEST(SearchAllocationTest, TableProbeAndStoreAllocateNothing) {
   std::mt19937_64 rng(7);
-  ASSERT_TRUE(SetupPosition(START_FEN));
-  PlyRecord record{};
+  TransTable table;
+  TransEntry entry;
   int before = heapAllocations;
   for (int i = 0; i < 100000; ++i) {
-    pos.hashKey = rng();
-    pos.sideToMove = int(i & 1);
-    StoreTable(Move(rng() & 0xFFFF), int(rng() % 16000) - 8000, int(rng() % 64), int(rng() % 3));
-    ProbeTable(&record);
+    const HashKey key = rng();
+    table.store(key, i & 1, Move(rng() & 0xFFFF), int(rng() % 16000) - 8000, int(rng() % 64), int(rng() % 3));
+    table.probe(key, i & 1, entry);
   }
   EXPECT_EQ(heapAllocations, before);
 }
 
 TEST(SearchAllocationTest, CaptureSearchAllocatesNothing) {
   std::mt19937 rng(5);
+  SearchFixture f;
+  SearchState& s = *f.state;
   for (int i = 0; i < 50; ++i) {
-    ASSERT_TRUE(SetupPosition(RandomFen(rng).c_str()));
-    plies.current = plies.records;
-    plies.records[0].listEnd = moveStack;
-    plies.current = plies.records + 1;
-    search.checkCount[0] = search.checkCount[1] = 0;
+    ASSERT_TRUE(SetupPosition(s.pos, RandomFen(rng).c_str()));
+    s.plies[0].listEnd = s.moveStack;
+    s.checkCount[0] = s.checkCount[1] = 0;
     int before = heapAllocations;
-    QuiesceNode(0, 1, -INFINITE_SCORE, INFINITE_SCORE);
+    QuiesceNode(s, s.plies + 1, 0, 1, -INFINITE_SCORE, INFINITE_SCORE);
     EXPECT_EQ(heapAllocations, before);
-    plies.current = plies.records;
   }
 }
 

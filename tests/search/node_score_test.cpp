@@ -10,27 +10,21 @@
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
 #include "movegen/make_move.h"
-#include "movegen/ply.h"
 #include "movegen/validate.h"
 #include "search/alphabeta.h"
-#include "search/search_state.h"
-#include "search/transtable.h"
+#include "search/node_steps.h"
+#include "support/search_fixture.h"
 
 namespace {
 
 // Plays `plies` random legal moves from the start; false when the game ended first.
-bool playRandomGame(std::mt19937& random, int plies) {
-  SetupPosition(START_FEN);
+bool playRandomGame(Position& pos, std::mt19937& random, int plies) {
+  SetupPosition(pos, START_FEN);
   for (int i = 0; i < plies; ++i) {
-    MoveEntry list[MAX_GENERATED_MOVES];
-    CheckInfo info;
-    computeCheckInfo(&info);
-    MoveEntry* end = info.checkers ? generateEvasions[pos.sideToMove](list, &info) : generateAll[pos.sideToMove](list);
-    std::vector<Move> legal;
-    for (MoveEntry* e = list; e < end; ++e)
-      if (isLegalMove(e->move)) legal.push_back(e->move);
-    if (legal.empty()) return false;
-    MakeRealMove(legal[random() % legal.size()]);
+    Move legal[MAX_GENERATED_MOVES];
+    const int count = GenerateLegalMoves(pos, legal);
+    if (count == 0) return false;
+    MakeRealMove(pos, legal[random() % unsigned(count)]);
   }
   return true;
 }
@@ -40,23 +34,23 @@ bool playRandomGame(std::mt19937& random, int plies) {
 // stored in the table were below what the node had already reached.
 TEST(NodeScore, FutilityPruningNeverLowersTheBestScore) {
   std::mt19937 random(20261208);
+  SearchFixture f;
+  SearchState& s = *f.state;
   int failLows = 0;
   for (int game = 0; game < 400; ++game) {
-    if (!playRandomGame(random, 10 + int(random() % 50))) continue;
-    ClearHashTables();
-    PlyRecord* r = plies.records;
-    plies.current = r;
+    if (!playRandomGame(s.pos, random, 10 + int(random() % 50))) continue;
+    f.table.clear();
+    PlyRecord* r = s.plies;
     r->listEnd = nullptr;
-    search.stopSearch = 0;
-    search.iterationDepth = 2;
-    search.nextPollAt = ~0u;
-    search.checkCount[0] = search.checkCount[1] = 0;
+    s.iterationDepth = 2;
+    s.nextPollAt = ~uint64_t(0);
+    s.checkCount[0] = s.checkCount[1] = 0;
     // A window above the static evaluation, so that the quiet moves are pruned.
-    int eval = Evaluate(), alpha = eval + 320 + int(random() % 200);
-    int score = SearchNode(2, 1, alpha, alpha + 1, 0);
+    int eval = evaluate(s), alpha = eval + 320 + int(random() % 200);
+    int score = SearchNode(s, r, 2, 1, alpha, alpha + 1, 0);
     if (score >= alpha || !r->listEnd) continue;
     int best = -INFINITE_SCORE;
-    for (MoveEntry* e = listStart(r); e < r->listEnd; ++e) best = std::max(best, int(e->score));
+    for (MoveEntry* e = listStart(s, r); e < r->listEnd; ++e) best = std::max(best, int(e->score));
     if (best == -INFINITE_SCORE) continue;  // no legal move: mated or stalemate
     ++failLows;
     EXPECT_EQ(score, best) << "game " << game;

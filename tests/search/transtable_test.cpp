@@ -4,7 +4,6 @@
 
 #include "board/move.h"
 #include "board/position.h"
-#include "movegen/ply.h"
 #include "search/transtable.h"
 
 namespace {
@@ -19,36 +18,39 @@ constexpr Move MOVE_A = makeMoveWord(G1, F3, QUIET);
 constexpr Move MOVE_B = makeMoveWord(E2, E4, QUIET);
 constexpr Move MOVE_C = makeMoveWord(D7, D5, QUIET);
 
+// What a probe finds, field by field.
+struct Found {
+  Move hashMove;
+  int hashScore, hashDepth, hashBound;
+};
+
 class TransTableTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ClearHashTables();
-    pos.sideToMove = WHITE;
-    pos.searchAge = 1;
+  void storeAt(HashKey key, Move m, int score, int depth, int bound) { table.store(key, side, m, score, depth, bound); }
+
+  // The table's age stamp moved on to `age`: it only counts up, from 1 after a clear.
+  void setAge(int age) {
+    ASSERT_LE(table.age(), age);
+    while (table.age() < age) table.advanceAge();
   }
 
-  static void storeAt(HashKey key, Move m, int score, int depth, int bound) {
-    pos.hashKey = key;
-    StoreTable(m, score, depth, bound);
-  }
-
-  static const TransEntry& way(int i, int side = WHITE) {
-    return transTable.entries[side][BUCKET][i];
-  }
+  TransEntry way(int i, int side = WHITE) const { return table.way(BUCKET, side, i); }
 
   // The move held by way i if it belongs to key, else 0.
-  static Move moveOf(int i, HashKey key) {
-    const TransEntry& e = way(i);
+  Move moveOf(int i, HashKey key) const {
+    const TransEntry e = way(i);
     bool same = e.keyHigh == uint32_t(key >> 32) && (e.word0 >> 18) == (uint32_t(key) >> 18);
     return same ? entryMove(e) : Move(0);
   }
 
-  static PlyRecord probe(HashKey key) {
-    PlyRecord r{};
-    pos.hashKey = key;
-    EXPECT_TRUE(ProbeTable(&r));
-    return r;
+  Found probe(HashKey key) const {
+    TransEntry e{};
+    EXPECT_TRUE(table.probe(key, side, e));
+    return {entryMove(e), entryScore(e), entryDepth(e), entryBound(e)};
   }
+
+  TransTable table;  // the default size: 2^18 buckets a half, so BUCKET is the bucket's index
+  int side = WHITE;
 };
 
 TEST_F(TransTableTest, StoreIntoEmptyBucketFillsEntryZeroAndProbeReadsItBack) {
@@ -57,7 +59,7 @@ TEST_F(TransTableTest, StoreIntoEmptyBucketFillsEntryZeroAndProbeReadsItBack) {
   EXPECT_EQ(way(1).word0 | way(1).keyHigh | way(1).word2, 0u);
   EXPECT_EQ(way(2).word0 | way(2).keyHigh | way(2).word2, 0u);
 
-  PlyRecord r = probe(KEY_A);
+  Found r = probe(KEY_A);
   EXPECT_EQ(r.hashMove, MOVE_A);
   EXPECT_EQ(r.hashScore, -8097);
   EXPECT_EQ(r.hashDepth, 12);
@@ -69,11 +71,11 @@ TEST_F(TransTableTest, StoreIntoEmptyBucketFillsEntryZeroAndProbeReadsItBack) {
 
 TEST_F(TransTableTest, ScoresAtBothInfinitiesSurviveThePacking) {
   storeAt(KEY_A, MOVE_A, 8190, 127, BOUND_UPPER);
-  PlyRecord r = probe(KEY_A);
+  Found r = probe(KEY_A);
   EXPECT_EQ(r.hashScore, 8190);
   EXPECT_EQ(r.hashDepth, 127);
   EXPECT_EQ(r.hashBound, BOUND_UPPER);
-  ClearHashTables();
+  table.clear();
   storeAt(KEY_A, MARK_MATED, -8190, 0, BOUND_EXACT);
   r = probe(KEY_A);
   EXPECT_EQ(r.hashScore, -8190);
@@ -82,23 +84,14 @@ TEST_F(TransTableTest, ScoresAtBothInfinitiesSurviveThePacking) {
 
 TEST_F(TransTableTest, ProbeMissesOtherKeysAndTheOtherSide) {
   storeAt(KEY_A, MOVE_A, 10, 3, BOUND_EXACT);
-  PlyRecord r{};
-  r.hashMove = MOVE_B;
-  r.hashDepth = 9;
+  TransEntry e;
   // Same bucket and high half, different key check bits.
-  pos.hashKey = KEY_A ^ (1ull << 25);
-  EXPECT_FALSE(ProbeTable(&r));
-  EXPECT_EQ(r.hashMove, 0);
-  EXPECT_EQ(r.hashDepth, 0);
+  EXPECT_FALSE(table.probe(KEY_A ^ (1ull << 25), WHITE, e));
   // Same low half, different high half.
-  pos.hashKey = KEY_A ^ (1ull << 40);
-  EXPECT_FALSE(ProbeTable(&r));
+  EXPECT_FALSE(table.probe(KEY_A ^ (1ull << 40), WHITE, e));
   // The same key with the other side to move lives in the other half.
-  pos.hashKey = KEY_A;
-  pos.sideToMove = BLACK;
-  EXPECT_FALSE(ProbeTable(&r));
-  pos.sideToMove = WHITE;
-  EXPECT_TRUE(ProbeTable(&r));
+  EXPECT_FALSE(table.probe(KEY_A, BLACK, e));
+  EXPECT_TRUE(table.probe(KEY_A, WHITE, e));
 }
 
 TEST_F(TransTableTest, ProbeTakesTheFirstMatchingWay) {
@@ -134,10 +127,10 @@ TEST_F(TransTableTest, SamePositionInEntryZeroIsReplacedOnlyByDeeperOrTighterRes
       {BOUND_EXACT, BOUND_UPPER, false},
   };
   for (const Case& c : cases) {
-    ClearHashTables();
+    table.clear();
     storeAt(KEY_A, MOVE_A, 1, 6, c.oldBound);
     storeAt(KEY_A, MOVE_B, 2, 6, c.newBound);
-    PlyRecord r = probe(KEY_A);
+    Found r = probe(KEY_A);
     EXPECT_EQ(r.hashMove, c.replaced ? MOVE_B : MOVE_A) << c.oldBound << " by " << c.newBound;
     EXPECT_EQ(r.hashBound, c.replaced ? c.newBound : c.oldBound);
   }
@@ -152,15 +145,14 @@ TEST_F(TransTableTest, HigherPriorityPushesEntryZeroDownToEntryOne) {
   EXPECT_EQ(moveOf(0, KEY_A), MOVE_A);
   EXPECT_EQ(moveOf(1, KEY_B), MOVE_B);
   EXPECT_EQ(way(2).keyHigh, 0u);
-  pos.hashKey = KEY_C;
-  PlyRecord r{};
-  EXPECT_FALSE(ProbeTable(&r));
+  TransEntry e;
+  EXPECT_FALSE(table.probe(KEY_C, WHITE, e));
 }
 
 TEST_F(TransTableTest, AgeDifferenceOutweighsAShallowerDepth) {
-  pos.searchAge = 2;
+  setAge(2);
   storeAt(KEY_B, MOVE_B, 0, 10, BOUND_EXACT);
-  pos.searchAge = 20;  // (20 - 2) + (3 - 10) = 11 > 0
+  setAge(20);  // (20 - 2) + (3 - 10) = 11 > 0
   storeAt(KEY_A, MOVE_A, 0, 3, BOUND_EXACT);
   EXPECT_EQ(moveOf(0, KEY_A), MOVE_A);
   EXPECT_EQ(moveOf(1, KEY_B), MOVE_B);
@@ -177,7 +169,7 @@ TEST_F(TransTableTest, EqualPriorityReplacesOnlyWithASmallerBound) {
 }
 
 TEST_F(TransTableTest, NegativePrioritiesFallThroughToEntryOneThenEntryTwo) {
-  pos.searchAge = 10;
+  setAge(10);
   storeAt(KEY_B, MOVE_B, 0, 20, BOUND_EXACT);
   storeAt(KEY_A, MOVE_A, 0, 5, BOUND_EXACT);  // P0 = -15: entry 1
   EXPECT_EQ(moveOf(0, KEY_B), MOVE_B);
@@ -191,27 +183,27 @@ TEST_F(TransTableTest, NegativePrioritiesFallThroughToEntryOneThenEntryTwo) {
 }
 
 TEST_F(TransTableTest, AgeTableByPlyRebasesAgesOnlyAbove384) {
-  pos.searchAge = 384;
+  setAge(384);
   storeAt(KEY_A, MOVE_A, 0, 1, BOUND_EXACT);
-  AgeTableByPly();
-  EXPECT_EQ(pos.searchAge, 384);
+  table.ageByPly();
+  EXPECT_EQ(table.age(), 384);
   EXPECT_EQ(entryAge(way(0)), 384);
 
-  ClearHashTables();
-  pos.searchAge = 10;
+  table.clear();
+  setAge(10);
   storeAt(KEY_C, MOVE_C, 0, 1, BOUND_EXACT);
-  pos.searchAge = 350;
+  setAge(350);
   storeAt(KEY_B, MOVE_B, 0, 1, BOUND_EXACT);
-  pos.searchAge = 400;
-  pos.sideToMove = BLACK;
+  setAge(400);
+  side = BLACK;
   storeAt(KEY_A, MOVE_A, -7, 6, BOUND_LOWER);
-  AgeTableByPly();
-  EXPECT_EQ(pos.searchAge, 64);
+  table.ageByPly();
+  EXPECT_EQ(table.age(), 64);
   EXPECT_EQ(entryAge(way(0, BLACK)), 64);
   EXPECT_EQ(entryAge(way(0, WHITE)), 14);
   EXPECT_EQ(entryAge(way(1, WHITE)), 0);
   // Nothing else of an entry changes.
-  PlyRecord r = probe(KEY_A);
+  Found r = probe(KEY_A);
   EXPECT_EQ(r.hashMove, MOVE_A);
   EXPECT_EQ(r.hashScore, -7);
   EXPECT_EQ(r.hashDepth, 6);
@@ -219,26 +211,26 @@ TEST_F(TransTableTest, AgeTableByPlyRebasesAgesOnlyAbove384) {
 }
 
 TEST_F(TransTableTest, FlattenTableBelowDepthFiveChangesNothing) {
-  pos.searchAge = 40;
+  setAge(40);
   storeAt(KEY_A, MOVE_A, 3, 10, BOUND_EXACT);
-  TransEntry before = way(0);
-  FlattenTable(4);
-  EXPECT_EQ(std::memcmp(&before, &way(0), sizeof before), 0);
+  const TransEntry before = way(0);
+  table.flatten(4);
+  const TransEntry after = way(0);
+  EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
 }
 
 TEST_F(TransTableTest, FlattenTableLowersDepthsAndAgesInBothHalves) {
-  pos.searchAge = 40;  // b = 30
-  storeAt(KEY_A, MOVE_A, 25, 10, BOUND_UPPER);
-  pos.sideToMove = BLACK;
-  pos.searchAge = 20;
+  side = BLACK;
+  setAge(20);
   storeAt(KEY_B, MOVE_B, -4, 2, BOUND_LOWER);
-  pos.searchAge = 40;
-  FlattenTable(7);  // depths lowered by 3
-  EXPECT_EQ(pos.searchAge, 40);
+  side = WHITE;
+  setAge(40);  // b = 30
+  storeAt(KEY_A, MOVE_A, 25, 10, BOUND_UPPER);
+  table.flatten(7);  // depths lowered by 3
+  EXPECT_EQ(table.age(), 40);
   EXPECT_EQ(entryDepth(way(0, BLACK)), 0);
   EXPECT_EQ(entryAge(way(0, BLACK)), 0);
-  pos.sideToMove = WHITE;
-  PlyRecord r = probe(KEY_A);
+  Found r = probe(KEY_A);
   EXPECT_EQ(r.hashDepth, 7);
   EXPECT_EQ(entryAge(way(0)), 10);
   EXPECT_EQ(r.hashMove, MOVE_A);
@@ -246,10 +238,10 @@ TEST_F(TransTableTest, FlattenTableLowersDepthsAndAgesInBothHalves) {
   EXPECT_EQ(r.hashBound, BOUND_UPPER);
 
   // Below age 16 half the age is taken off.
-  ClearHashTables();
-  pos.searchAge = 11;
+  table.clear();
+  setAge(11);
   storeAt(KEY_A, MOVE_A, 0, 9, BOUND_EXACT);
-  FlattenTable(5);
+  table.flatten(5);
   EXPECT_EQ(entryAge(way(0)), 6);
   EXPECT_EQ(entryDepth(way(0)), 8);
 }
