@@ -3,7 +3,10 @@
 //   probe_egbb_5men(side, white king, black king, piece, square, ...)  a position's score for
 //     the side to move (value.h), or 99999 when no table answers for it
 // Pieces: white queen 2, rook 3, bishop 4, knight 5, pawn 6; black 8 to 12; 0 an empty slot.
-// Squares from a1 = 0 to h8 = 63. The library keeps one set of tables and is not thread-safe.
+// Squares from a1 = 0 to h8 = 63. The library keeps one set of tables; probes may come from several
+// threads at once and take their turns at the tables and their cache of decoded blocks.
+#include <mutex>
+
 #include "core/value.h"
 #include "library/tables.h"
 
@@ -13,6 +16,7 @@ constexpr int NO_RESULT = 99999;
 constexpr int EMPTY_SLOT = 0, WHITE_QUEEN = 2, BLACK_QUEEN = 8;
 
 egbb::Tables tables;
+std::mutex tablesMutex;
 
 // Adds a probe argument pair to the board; false for a piece code or square out of range.
 bool addMan(egbb::Board& board, int piece, int square) {
@@ -29,6 +33,7 @@ bool addMan(egbb::Board& board, int piece, int square) {
 extern "C" {
 
 __attribute__((visibility("default"))) void load_egbb_5men(char* directory, int cacheBytes, int loadMode) {
+  std::lock_guard<std::mutex> lock(tablesMutex);
   tables.load(directory ? directory : "", cacheBytes > 0 ? size_t(cacheBytes) : 0, loadMode);
 }
 
@@ -46,7 +51,9 @@ __attribute__((visibility("default"))) int probe_egbb_5men(int side, int whiteKi
       !egbb::isLegal(board))
     return NO_RESULT;
   if (board.count == 2) return 0;  // the kings alone: a draw
+  std::unique_lock<std::mutex> lock(tablesMutex);
   int value = tables.value(board);
+  lock.unlock();
   return value < 0 ? NO_RESULT : egbb::scoreOf(uint8_t(value));
 }
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "engine/time_manager.h"
+
 
 namespace {
 
@@ -43,7 +45,7 @@ int ParseConfigInteger(const char* text) {
 }
 
 Configuration ReadConfiguration(const char* path) {
-  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, ""};
+  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", DEFAULT_MOVE_OVERHEAD};
   std::ifstream file(path);
   if (!file) {
     config.fileMissing = true;
@@ -64,6 +66,8 @@ Configuration ReadConfiguration(const char* path) {
     } else if (const char* value = valueOf(line, "EGBB_CACHE=")) {
       int megabytes = ParseConfigInteger(value);
       config.bitbaseCacheMegabytes = megabytes < 0 ? DEFAULT_CACHE_MEGABYTES : megabytes;
+    } else if (const char* value = valueOf(line, "MOVE_OVERHEAD=")) {
+      config.moveOverhead = std::clamp(ParseConfigInteger(value), MIN_MOVE_OVERHEAD, MAX_MOVE_OVERHEAD);
     } else if (const char* value = valueOf(line, "EGBB_LOAD=")) {
       int mode = ParseConfigInteger(value);
       config.bitbaseLoadMode = mode < 0 || mode > 5 ? DEFAULT_LOAD_MODE : mode;

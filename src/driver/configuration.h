@@ -8,6 +8,7 @@ struct Configuration {
   int bitbaseCacheMegabytes;
   int bitbaseLoadMode;
   std::string bookDirectory;  // of the last "BOOK_PATH=" line; empty: none
+  int moveOverhead;           // ms the front end is taken to charge per move beyond the engine's time
 };
 
 // Reads the file. A missing file leaves the defaults; the caller reports it.

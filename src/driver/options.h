@@ -18,15 +18,21 @@ struct Settings {
 
 enum class OptionType { CHECK, SPIN, STRING, BUTTON };
 
+// What setting an option has to tell the user: nothing, what it found, or why it could not be done
+// (the option is then as it was).
+struct OptionReply {
+  bool problem;
+  std::string text;
+};
+
 struct Option {
   const char* name;
   OptionType type;
   int min, max;  // of a spin
   // The current value as text (the default shown in the front end's list).
   std::string (*current)(const Engine& engine, const Settings& settings);
-  // Sets the value; returns a message for the user, empty when there is nothing to say. A value
-  // that cannot be taken leaves the option as it was and says why.
-  std::string (*set)(Engine& engine, Settings& settings, const std::string& value);
+  // Sets the value. A value that cannot be taken leaves the option as it was and says why.
+  OptionReply (*set)(Engine& engine, Settings& settings, const std::string& value);
 };
 
 // Every option, in the order the front ends list them.
@@ -40,5 +46,5 @@ Settings DefaultSettings(const Configuration& config);
 
 // Loads the book or the bitbases of the settings' folders into the engine; a message saying what
 // was found, or why nothing was.
-std::string LoadBookFolder(Engine& engine, const std::string& folder);
-std::string LoadBitbaseFolder(Engine& engine, const Settings& settings, const std::string& folder);
+OptionReply LoadBookFolder(Engine& engine, const std::string& folder);
+OptionReply LoadBitbaseFolder(Engine& engine, const Settings& settings, const std::string& folder);

@@ -34,6 +34,7 @@ struct Feature {
 constexpr Feature Features[] = {
     {"setboard", "1"}, {"ping", "1"},     {"playother", "1"}, {"sigint", "0"},
     {"sigterm", "0"},  {"analyze", "1"}, {"colors", "0"},    {"variants", "\"normal\""},
+    {"smp", "1"},      {"memory", "1"},  {"debug", "1"},
 };
 
 // A start-up message: a line of its own for xboard (and for a person typing), an "info string"
@@ -105,6 +106,7 @@ int RunEngine() {
   auto engine = std::make_unique<Engine>();
   const Configuration config = ReadConfiguration(CONFIGURATION_FILE);
   Settings settings = DefaultSettings(config);
+  engine->setMoveOverhead(config.moveOverhead);
   std::string bookError;
   const bool bookLoaded = !config.bookDirectory.empty() && engine->loadBooks(config.bookDirectory.c_str(), bookError);
   if (!config.bitbaseDirectory.empty()) {
@@ -123,11 +125,12 @@ int RunEngine() {
     SendLine("uciok");
     front.run();
   } else {
+    xboard::FrontEnd front(*engine, settings);
+    front.announceOptions();
     reportConfigurationFile(protocol, config);
     SendLine("feature done=1");
     reportBook(protocol, bookLoaded, bookError);
     reportBitbases(protocol, *engine, config);
-    xboard::FrontEnd front(*engine);
     front.run();
   }
   return 0;

@@ -83,6 +83,8 @@ bool Engine::takeBack(int plies) {
 void Engine::setSideToMove(int side) { game_.setSideToMove(side); }
 
 bool Engine::setHashMegabytes(size_t megabytes) {
+  stop();
+  wait();
   return table_.resize(std::min(std::max(megabytes, TT_MIN_MEGABYTES), MAX_HASH_MEGABYTES));
 }
 
@@ -92,6 +94,8 @@ void Engine::clearHash() {
 }
 
 void Engine::setThreads(int count) {
+  stop();
+  wait();
   count = std::clamp(count, MIN_THREADS, MAX_THREADS);
   while (int(states_.size()) > count) states_.pop_back();
   while (int(states_.size()) < count) {

@@ -11,6 +11,7 @@ inline constexpr int PAWN_CACHE_BITS = 20;
 inline constexpr uint32_t PAWN_CACHE_INDEX_MASK = (1u << PAWN_CACHE_BITS) - 1;
 inline constexpr uint32_t PAWN_CACHE_CHECK_MASK = ~PAWN_CACHE_INDEX_MASK;
 inline constexpr int PAWN_CACHE_OFFSET = INFINITE_SCORE;  // stored scores are offset, never 0
+inline constexpr int PAWN_CACHE_MEGABYTES = int((sizeof(uint32_t) << PAWN_CACHE_BITS) >> 20);
 
 struct PawnCache {
   // top 12 bits: top 12 bits of the cache key; low 20 bits: score + PAWN_CACHE_OFFSET

@@ -32,6 +32,19 @@ struct Window {
 
 bool isMain(const SearchState& s) { return s.id == 0; }
 
+// Helper threads search the same root with the same table, but each skips some depths, so that
+// they run ahead of the main thread on different iterations and fill the table with what it will
+// need next: thread i skips a depth when (depth + phase) / size is odd, with the size and phase of
+// its slot in these cycles.
+constexpr int SKIP_SIZE[] = {1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4};
+constexpr int SKIP_PHASE[] = {0, 1, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 6, 7};
+
+bool skipsDepth(const SearchState& s, int depth) {
+  if (isMain(s)) return false;
+  const int slot = (s.id - 1) % int(std::size(SKIP_SIZE));
+  return ((depth + SKIP_PHASE[slot]) / SKIP_SIZE[slot]) % 2 != 0;
+}
+
 // Starts from what the table knows about the root: its window, and for an exact entry its depth.
 void seedFromTable(SearchState& s, Window& w) {
   PlyRecord* r = s.plies;
@@ -76,7 +89,8 @@ void seedFromTable(SearchState& s, Window& w) {
 int64_t elapsedSince(const std::atomic<int64_t>& start) { return steadyMilliseconds() - start.load(std::memory_order_relaxed); }
 
 // Hands a line of progress to the caller; only the main thread reports.
-void report(SearchState& s, ReportKind kind, int depth, int score, int bound, const PrincipalVariation& pv) {
+void report(SearchState& s, ReportKind kind, int depth, int score, int bound, const PrincipalVariation& pv,
+            int line = 1) {
   if (!isMain(s) || !s.shared.hooks.report) return;
   s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
   IterationReport r;
@@ -85,7 +99,7 @@ void report(SearchState& s, ReportKind kind, int depth, int score, int bound, co
   r.selectiveDepth = std::max(s.selectiveDepth, depth);
   r.score = score;
   r.bound = bound;
-  r.line = 1;
+  r.line = line;
   r.milliseconds = elapsedSince(s.shared.clock.startTime);
   r.nodes = s.shared.totalNodes();
   r.hashfull = s.shared.table.hashfull();
@@ -153,6 +167,27 @@ int aspirationSearch(SearchState& s, Window& w) {
   return score;
 }
 
+// After the best line of an iteration, the next best ones up to the number asked for: each leaves
+// out the moves of the lines before it. Only the main thread searches them.
+void searchOtherLines(SearchState& s) {
+  const int lines = std::min(s.shared.limits.multiPv, s.publishedRootMoves.load(std::memory_order_relaxed));
+  PlyRecord* root = s.plies;
+  s.rootExcluded[0] = root->bestMove;
+  s.rootExcludedCount = 1;
+  for (int line = 2; line <= lines; ++line) {
+    const int score = RootSearch(s, -MATE_SCORE, MATE_SCORE);
+    const Move m = root->bestMove;
+    if (s.stopped() || moveType(m) == MARKER || m == MOVE_NONE) break;
+    PrincipalVariation pv;
+    resultLine(s, m, s.iterationDepth, pv, nullptr);
+    report(s, ReportKind::ITERATION, s.iterationDepth, score, BOUND_EXACT, pv, line);
+    s.rootExcluded[s.rootExcludedCount++] = m;
+  }
+  s.rootExcludedCount = 0;
+  // The root record holds the best line's move again, for the iterations that follow.
+  root->bestMove = s.rootExcluded[0];
+}
+
 // Between iterations the main thread decides whether the time allows another one.
 bool timeForAnotherIteration(SearchState& s, IterationProgress& progress, int64_t iterationStart) {
   const SearchClock& clock = s.shared.clock;
@@ -217,6 +252,11 @@ int16_t IterativeDeepening(SearchState& s) {
   int mates = 0, lastScore = 0, score = 0, finished = 0;
   int recentScores[SCORE_DROP_SPAN + 1] = {};  // of the last finished iterations, by finished % (span + 1)
   while (s.iterationDepth <= s.shared.limits.maxDepth) {
+    // A helper's last iteration is never skipped: it would end with nothing searched.
+    if (skipsDepth(s, s.iterationDepth) && s.iterationDepth < s.shared.limits.maxDepth) {
+      ++s.iterationDepth;
+      continue;
+    }
     const int64_t iterationStart = steadyMilliseconds();
     s.iterationMove = MOVE_NONE;
     s.publishedDepth.store(s.iterationDepth, std::memory_order_relaxed);
@@ -239,6 +279,7 @@ int16_t IterativeDeepening(SearchState& s) {
       if (s.shared.clock.pondering.load(std::memory_order_relaxed)) logLine("---PONDER:");
       logLine("-E: %d:\t%d\t%d\t%s", depth, score, int(elapsedSince(s.shared.clock.startTime) / 10), text);
       report(s, ReportKind::ITERATION, depth, score, BOUND_EXACT, pv);
+      if (s.shared.limits.multiPv > 1) searchOtherLines(s);
     }
 
     ++s.iterationDepth;

@@ -74,6 +74,16 @@ void classifyRootMoves(SearchState& s, PlyRecord* r, int alpha, int beta) {
   if (wins || draws == legal || losses == legal) s.useBitbases = false;
 }
 
+// Whether the root move is one this search leaves out: not among the moves it was restricted to,
+// or the move of a better line.
+bool leftOut(const SearchState& s, Move m) {
+  const SearchLimits& limits = s.shared.limits;
+  if (limits.searchMoveCount && std::find(limits.searchMoves, limits.searchMoves + limits.searchMoveCount, m) ==
+                                    limits.searchMoves + limits.searchMoveCount)
+    return true;
+  return std::find(s.rootExcluded, s.rootExcluded + s.rootExcludedCount, m) != s.rootExcluded + s.rootExcludedCount;
+}
+
 }  // namespace
 
 int16_t RootSearch(SearchState& s, int alpha, int beta) {
@@ -81,9 +91,12 @@ int16_t RootSearch(SearchState& s, int alpha, int beta) {
   PlyRecord* r = s.plies;
   const int depth = s.iterationDepth;
   r->bestMove = MARK_NO_MOVE;
+  // A search of some of the root's moves neither takes the root's table entry nor leaves one: the
+  // entry stands for all of them.
+  const bool restricted = s.rootExcludedCount > 0 || s.shared.limits.searchMoveCount > 0;
   // Where the bitbases classify the root's moves the table's move is not taken: it may be one they
   // rule out (an older search's, or a draw where a win is known).
-  if (probeTable(s, r) && r->hashDepth >= depth && !bitbaseClassifies(s, alpha, beta)) {
+  if (!restricted && probeTable(s, r) && r->hashDepth >= depth && !bitbaseClassifies(s, alpha, beta)) {
     // The move must fit this position: a key collision can bring one that does not.
     bool fits = r->hashMove == MARK_STALEMATE || isLegalMove(pos, r->hashMove);
     int stored = r->hashScore;
@@ -104,6 +117,7 @@ int16_t RootSearch(SearchState& s, int alpha, int beta) {
     selectNextMove(s.history, r->cursor, r->listEnd, orderKeysAt(s, r->cursor), byHistory, side);
     if (r->cursor->score == SKIPPED) continue;
     const Move m = r->cursor->move;
+    if (restricted && leftOut(s, m)) continue;
     s.publishedRootMove.store(++tried, std::memory_order_relaxed);
     if (s.nodeCount >= s.nextPollAt && PollSearch(s)) return int16_t(best);
     ++s.nodeCount;
@@ -120,14 +134,14 @@ int16_t RootSearch(SearchState& s, int alpha, int beta) {
 
     const int alphaBefore = alpha;
     const bool cutoff = takeMoveScore(r, score, best, alpha, beta, bound);
-    if (score > alphaBefore) {
+    if (score > alphaBefore && s.rootExcludedCount == 0) {
       s.iterationMove = m;
       s.iterationScore = score;
     }
     if (cutoff) {
       recordCutoff(s.history, pos, r, s.moveStack, r->cursor, depth, false);
       int reported = s.allRootMovesDrawn ? 0 : score;
-      storeTable(s, m, reported, depth, BOUND_LOWER);
+      if (!restricted) storeTable(s, m, reported, depth, BOUND_LOWER);
       s.useBitbases = true;
       return int16_t(reported);
     }
@@ -138,6 +152,7 @@ int16_t RootSearch(SearchState& s, int alpha, int beta) {
   }
 
   s.useBitbases = true;
+  if (restricted) return int16_t(best);  // with no move searched, bestMove stays MARK_NO_MOVE
   if (best == -INFINITE_SCORE) {
     r->bestMove = inCheck ? MARK_MATED : MARK_STALEMATE;
     int stored = inCheck ? -MATE_SCORE : 0;

@@ -58,6 +58,10 @@ struct SearchState {
   bool useBitbases = true;
   bool allRootMovesDrawn = false;
   SearchResult result{};
+  // The root moves the line being searched leaves out: those of the better lines of the same
+  // iteration, when several lines are searched.
+  Move rootExcluded[MAX_MULTI_PV];
+  int rootExcludedCount = 0;
   // The best root move of the iteration under way that beat its window's lower bound: an
   // interrupted iteration's choice when there is one.
   Move iterationMove = 0;

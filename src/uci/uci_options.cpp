@@ -30,8 +30,8 @@ void FrontEnd::setoptionCommand(LineWords& words) {
   if (value == EMPTY_TEXT) value.clear();
   const Option* option = FindOption(name.c_str());
   if (!option) return Message("unknown option: " + name);
-  const std::string said = option->set(engine_, settings_, value);
-  if (!said.empty()) Message(said);
+  const OptionReply reply = option->set(engine_, settings_, value);
+  if (!reply.text.empty()) Message(reply.text);
 }
 
 }  // namespace uci

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "board/move.h"
+#include "driver/options.h"
 #include "engine/engine.h"
 #include "io/line_words.h"
 
@@ -51,9 +52,12 @@ struct TimeControl {
 
 class FrontEnd {
  public:
-  explicit FrontEnd(Engine& engine);
+  FrontEnd(Engine& engine, Settings& settings);
   // Serves the front end until "quit" or the end of input.
   void run();
+
+  // The features of the handshake that list the options, with their current values.
+  void announceOptions() const;
 
   // The dispatch table's entry for a command word, or nullptr.
   static const Command* find(const char* word);
@@ -109,6 +113,10 @@ class FrontEnd {
   void statusCommand(LineWords&);
   void variantCommand(LineWords&);
   void noEffectCommand(LineWords&);
+  void optionCommand(LineWords&);
+  void memoryCommand(LineWords&);
+  void coresCommand(LineWords&);
+  void tellOption(const OptionReply& reply);
   void toolCommand(LineWords&);
   void refuseNow();
   void refuseArgument(const char* argument);
@@ -117,6 +125,7 @@ class FrontEnd {
   void printThinking(const IterationReport& report);
 
   Engine& engine_;
+  Settings& settings_;
   Mode mode_ = Mode::PLAYING;
   bool ponderEnabled_ = false;
   Move ponderMove_ = MOVE_NONE;

@@ -47,8 +47,9 @@ const Command FrontEnd::Commands[] = {
     {"computer", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"random", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"ics", 0, &FrontEnd::noEffectCommand, AT_ONCE},
-    {"memory", 0, &FrontEnd::noEffectCommand, AT_ONCE},
-    {"cores", 0, &FrontEnd::noEffectCommand, AT_ONCE},
+    {"memory", 0, &FrontEnd::memoryCommand, SETTING},
+    {"cores", 0, &FrontEnd::coresCommand, SETTING},
+    {"option", 0, &FrontEnd::optionCommand, SETTING},
     {"protover", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"accepted", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"rejected", 0, &FrontEnd::noEffectCommand, AT_ONCE},
@@ -82,7 +83,7 @@ const Command* FrontEnd::find(const char* word) {
   return nullptr;
 }
 
-FrontEnd::FrontEnd(Engine& engine) : engine_(engine) {
+FrontEnd::FrontEnd(Engine& engine, Settings& settings) : engine_(engine), settings_(settings) {
   engine_.setHooks({[this](const IterationReport& r) { printThinking(r); },
                     [this](const SearchOutcome& o) {
                       {

@@ -133,6 +133,64 @@ void FrontEnd::variantCommand(LineWords& arguments) {
 
 void FrontEnd::noEffectCommand(LineWords&) {}
 
+// What setting an option said: a problem pops up for the user; a folder's contents go to the
+// front end's debug file.
+void FrontEnd::tellOption(const OptionReply& reply) {
+  if (reply.text.empty()) return;
+  logLine("-M: %s", reply.text.c_str());
+  SendLine(reply.problem ? "tellusererror %s" : "# %s", reply.text.c_str());
+}
+
+void FrontEnd::announceOptions() const {
+  int count;
+  const Option* options = Options(count);
+  for (int i = 0; i < count; ++i) {
+    const Option& o = options[i];
+    const std::string current = o.current(engine_, settings_);
+    switch (o.type) {
+      case OptionType::CHECK:
+        // Pondering is the front end's to switch, with "easy" and "hard".
+        if (std::strcmp(o.name, "Ponder") == 0) break;
+        SendLine("feature option=\"%s -check %d\"", o.name, current == "true" ? 1 : 0);
+        break;
+      case OptionType::SPIN:
+        SendLine("feature option=\"%s -spin %s %d %d\"", o.name, current.c_str(), o.min, o.max);
+        break;
+      case OptionType::STRING: SendLine("feature option=\"%s -path %s\"", o.name, current.c_str()); break;
+      case OptionType::BUTTON: SendLine("feature option=\"%s -button\"", o.name); break;
+    }
+  }
+}
+
+// "option NAME=VALUE", or "option NAME" for a button.
+void FrontEnd::optionCommand(LineWords& arguments) {
+  const std::string text = arguments.rest();
+  const size_t equals = text.find('=');
+  const std::string name = text.substr(0, equals);
+  std::string value = equals == std::string::npos ? "" : text.substr(equals + 1);
+  const Option* option = FindOption(name.c_str());
+  if (!option) return SendLine("Error (unknown option): %s", name.c_str());
+  if (option->type == OptionType::CHECK) value = value == "1" ? "true" : value == "0" ? "false" : value;
+  tellOption(option->set(engine_, settings_, value));
+}
+
+// "memory N": N megabytes for the engine's tables together: the pawn cache and the bitbases' cache
+// keep their sizes, the transposition table takes the rest.
+void FrontEnd::memoryCommand(LineWords& arguments) {
+  const char* word = arguments.next();
+  long long megabytes;
+  if (!readInteger(word, megabytes) || megabytes < 1) return refuseArgument(word ? word : "");
+  const long long fixedParts = PAWN_CACHE_MEGABYTES + (engine_.bitbases().loaded() ? settings_.bitbaseCacheMegabytes : 0);
+  tellOption(FindOption("Hash")->set(engine_, settings_, std::to_string(std::max(megabytes - fixedParts, 1LL))));
+}
+
+void FrontEnd::coresCommand(LineWords& arguments) {
+  const char* word = arguments.next();
+  long long cores;
+  if (!readInteger(word, cores) || cores < 1) return refuseArgument(word ? word : "");
+  tellOption(FindOption("Threads")->set(engine_, settings_, std::to_string(cores)));
+}
+
 void FrontEnd::toolCommand(LineWords& arguments) {
   RunToolCommand(engine_, command_, arguments);
   if (std::strcmp(command_, "test") == 0) {

@@ -54,7 +54,7 @@ SearchRequest FrontEnd::clockRequest() const {
   }
   r.moveTime = clock_.fixedMoveTime;
   r.depth = depthLimit_;
-  r.useBook = true;
+  r.useBook = settings_.ownBook;
   return r;
 }
 
