@@ -33,8 +33,9 @@ constexpr Bitboard LightSquares = 0xAA55AA55AA55AA55ull;
 
 // Mobility counts the squares of every slider, in most evaluations: the function is compiled twice
 // and the version with the popcnt instruction is chosen at run time where the processor has it,
-// so that the default build, which runs on any x86-64, need not go without it.
-#if defined(__GNUC__) && !defined(__clang__)
+// so that the default build, which runs on any x86-64, need not go without it. ThreadSanitizer
+// instruments the chooser, which runs before the sanitizer is set up: that build has one version.
+#if defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define WITH_POPCNT_CLONE __attribute__((target_clones("popcnt", "default")))
 #else
 #define WITH_POPCNT_CLONE

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -46,10 +47,15 @@ int peek(size_t offset = 0) {
   return ensure(offset + 1) > offset ? (unsigned char)input.data[input.start + offset] : -1;
 }
 
-// The pipe is made on first use, so that a program that never waits has none.
+// The pipe is made on first use, by whichever thread comes first, so that a program that never
+// waits has none.
+std::once_flag wakePipeMade;
+
 bool ensureWakePipe() {
-  if (input.wake[0] >= 0) return true;
-  return pipe2(input.wake, O_NONBLOCK | O_CLOEXEC) == 0;
+  std::call_once(wakePipeMade, [] {
+    if (pipe2(input.wake, O_NONBLOCK | O_CLOEXEC) != 0) input.wake[0] = input.wake[1] = -1;
+  });
+  return input.wake[0] >= 0;
 }
 
 void drainWakePipe() {

@@ -197,11 +197,14 @@ bool timeForAnotherIteration(SearchState& s, IterationProgress& progress, int64_
   progress.lastIterationTime = now - iterationStart;
   progress.depth = s.iterationDepth;
   if (clock.pondering.load(std::memory_order_relaxed)) return true;
+  const int64_t optimum = clock.optimum.load(std::memory_order_relaxed);
+  const int64_t maximum = clock.maximum.load(std::memory_order_relaxed);
+  // A fixed time per move is all spent: what the interrupted iteration found counts.
+  if (optimum >= maximum) return true;
   const int64_t charged = now - clock.moveStart.load(std::memory_order_relaxed);
   // The maximum runs from the moment the move was charged; the optimum from the search's start, so
   // that a ponder hit keeps the time spent pondering.
-  return !StopBetweenIterations(progress, clock.optimum.load(std::memory_order_relaxed),
-                                clock.maximum.load(std::memory_order_relaxed) - (charged - progress.elapsed));
+  return !StopBetweenIterations(progress, optimum, maximum - (charged - progress.elapsed));
 }
 
 }  // namespace
