@@ -1,6 +1,8 @@
 #include "board/fen.h"
 
 #include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -25,28 +27,48 @@ struct FenFields {
   int side = WHITE;
   uint16_t castleRights = 0;
   uint8_t epSquare = 0;
+  uint16_t reversibleCount = 0;  // the half-move clock
   EpdOperation epd = {};
 };
+
+// The half-move clock is taken up to this; a longer stretch is no more drawn than this one.
+constexpr unsigned long MAX_HALF_MOVES = 1000;
 
 int pieceCode(char c) {
   const char* at = c ? std::strchr(PieceLetters + 1, c) : nullptr;
   return at ? int(at - PieceLetters) : -1;
 }
 
-bool readFields(const char* p, FenFields& f) {
-  p = skipBlanks(p);
-  // Placement: rank separators carry no meaning; the field ends when the 64th square is filled.
-  for (int sq = 0; sq < 64; ++p) {
-    char c = *p;
-    if (c == '/') continue;
-    if (c >= '1' && c <= '8') {
-      sq += c - '0';
-      continue;
+// Eight ranks of eight squares each, from the 8th, separated by "/".
+const char* readPlacement(const char* p, FenFields& f) {
+  for (int row = 0; row < 8; ++row) {
+    if (row > 0 && *p++ != '/') return nullptr;
+    for (int file = 0; file < 8;) {
+      const char c = *p++;
+      if (c >= '1' && c <= '8') {
+        file += c - '0';
+        if (file > 8) return nullptr;
+        continue;
+      }
+      const int code = pieceCode(c);
+      if (code < 0) return nullptr;
+      f.board[8 * row + file++] = Piece(code);
     }
-    int code = pieceCode(c);
-    if (code < 0) return false;
-    f.board[sq++] = Piece(code);
   }
+  return *p == '\0' || isBlank(*p) ? p : nullptr;
+}
+
+// A whole number word: its value and the text after it; nullptr when there is none.
+const char* readCount(const char* p, unsigned long& value) {
+  if (*p < '0' || *p > '9') return nullptr;
+  char* end;
+  value = std::strtoul(p, &end, 10);
+  return *end == '\0' || isBlank(*end) || *end == ';' ? end : nullptr;
+}
+
+bool readFields(const char* p, FenFields& f) {
+  p = readPlacement(skipBlanks(p), f);
+  if (!p) return false;
   p = skipBlanks(p);
   if (*p == 'w' || *p == 'W') f.side = WHITE;
   else if (*p == 'b' || *p == 'B') f.side = BLACK;
@@ -64,6 +86,15 @@ bool readFields(const char* p, FenFields& f) {
   if (*p && *p != '-') {
     if (p[0] >= 'a' && p[0] <= 'h' && p[1] >= '1' && p[1] <= '8') f.epSquare = squareFromChars(p[0], p[1]);
     p += p[1] ? 2 : 1;
+  } else if (*p == '-') {
+    ++p;
+  }
+  // The half-move clock and the move number, which EPD text leaves out.
+  unsigned long halfMoves, moveNumber;
+  if (const char* after = readCount(skipBlanks(p), halfMoves)) {
+    f.reversibleCount = uint16_t(std::min(halfMoves, MAX_HALF_MOVES));
+    p = after;
+    if (const char* next = readCount(skipBlanks(p), moveNumber)) p = next;
   }
   // EPD: only the first "a" or "b" after the fields is examined.
   while (*p && *p != 'a' && *p != 'b') ++p;
@@ -118,6 +149,9 @@ bool checkAndMend(FenFields& f) {
       kingAt[colourOf(f.board[sq])] = sq;
     }
   if (kings[WHITE] != 1 || kings[BLACK] != 1) return false;
+  // No pawn stands on its own first rank or on the last: none can get there.
+  for (Square sq : {A8, B8, C8, D8, E8, F8, G8, H8, A1, B1, C1, D1, E1, F1, G1, H1})
+    if (isPawn(f.board[sq])) return false;
   // Otherwise the side to move could capture the other king: no game reaches such a position.
   if (boardSquareAttacked(f.board, kingAt[f.side ^ 1], f.side)) return false;
 
@@ -173,7 +207,7 @@ bool SetupPosition(Position& pos, const char* text, EpdOperation* epd) {
   first.pawnKey = pos.pawnKey;
   first.castleRights = pos.castleRights;
   first.epSquare = pos.epSquare;
-  first.reversibleCount = 0;
+  first.reversibleCount = f.reversibleCount;
   pos.plyCount = 1;
   if (epd) *epd = f.epd;
   return true;
