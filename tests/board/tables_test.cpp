@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "board/fen.h"
 #include "board/tables.h"
 #include "board/zobrist.h"
 
@@ -47,14 +46,11 @@ TEST(Tables, RotatedLookupsAgreeWithRayWalksOnRandomOccupancies) {
   uint64_t state = 12345;
   for (int trial = 0; trial < 500; ++trial) {
     state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    Bitboard occ = state & (state >> 7) & (state << 3);
-    pos.occupied = occ;
-    pos.occupiedRot90 = Rot90(occ);
-    pos.occupiedRotA1H8 = RotA1H8(occ);
-    pos.occupiedRotA8H1 = RotA8H1(occ);
+    const Bitboard occupied = state & (state >> 7) & (state << 3);
+    const Occupancy occ = {occupied, Rot90(occupied), RotA1H8(occupied), RotA8H1(occupied)};
     for (Square sq = 0; sq < 64; ++sq) {
-      ASSERT_EQ(rookAttacks(sq), slowSlider(sq, occ, rook, 4)) << "rook on " << sq;
-      ASSERT_EQ(bishopAttacks(sq), slowSlider(sq, occ, bishop, 4)) << "bishop on " << sq;
+      ASSERT_EQ(rookAttacks(sq, occ), slowSlider(sq, occupied, rook, 4)) << "rook on " << sq;
+      ASSERT_EQ(bishopAttacks(sq, occ), slowSlider(sq, occupied, bishop, 4)) << "bishop on " << sq;
     }
   }
 }

@@ -54,14 +54,14 @@ TEST_F(BookCreate, SelectsEarlyPositionsWonByTheSideThatMoved) {
   EXPECT_EQ(entry(wtmIndex, 0x10000), 2u);
   EXPECT_EQ(dir.read("bookwtm.mbk").substr(6), std::string("\x09\0\0\0\0\0", 6));
 
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str())) << books.main.errorText;
-  BookSide& btm = books.main.sides[BLACK];
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str())) << books->main.errorText;
+  BookSide& btm = books->main.sides[BLACK];
   EXPECT_TRUE(bookContains(btm, 0x0000100000000001));
   EXPECT_FALSE(bookContains(btm, 0x0000200000000002));
   EXPECT_FALSE(bookContains(btm, 0x0000300000000003));
   EXPECT_TRUE(bookContains(btm, 0x0000400000000004));
   EXPECT_FALSE(bookContains(btm, 0x0000500000000005));
-  BookSide& wtm = books.main.sides[WHITE];
+  BookSide& wtm = books->main.sides[WHITE];
   EXPECT_TRUE(bookContains(wtm, 0x0000100000000001));
   EXPECT_FALSE(bookContains(wtm, 0x0000200000000002));
   EXPECT_FALSE(bookContains(wtm, 0x0000300000000003));  // exactly one half
@@ -81,10 +81,10 @@ TEST_F(BookCreate, MissingDatabaseGivesAnEmptySide) {
   EXPECT_EQ(dir.size("bookwtm.mbk"), 0u);
   EXPECT_EQ(dir.read("bookwtm.mbx"), std::string(524288, '\0'));
 
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
-  EXPECT_EQ(books.main.sides[WHITE].recordCount, 0u);
-  EXPECT_EQ(books.main.path[0], '\0');  // an empty side is no failure: nothing to retry
-  EXPECT_TRUE(bookContains(books.main.sides[BLACK], 0x42));
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
+  EXPECT_EQ(books->main.sides[WHITE].recordCount, 0u);
+  EXPECT_EQ(books->main.path[0], '\0');  // an empty side is no failure: nothing to retry
+  EXPECT_TRUE(bookContains(books->main.sides[BLACK], 0x42));
 }
 
 TEST_F(BookCreate, UnwritableBookFilesAreReportedAndTheOtherSideGoesOn) {
@@ -103,8 +103,8 @@ TEST_F(BookProbe, FindsEveryKeyAcrossBucketsAndNothingElse) {
   for (int i = 0; i < 3000; ++i) keys.push_back(random() >> (i % 3 == 0 ? 20 : 0));  // crowded low buckets too
   writeBook(dir, "", keys, {});
   writeBookSide(dir, "", WHITE, {});
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
-  BookSide& side = books.main.sides[BLACK];
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
+  BookSide& side = books->main.sides[BLACK];
   EXPECT_EQ(side.recordCount, keys.size());
   for (HashKey k : keys) {
     ASSERT_TRUE(bookContains(side, k)) << std::hex << k;
@@ -119,14 +119,14 @@ TEST_F(BookProbe, FindsEveryKeyAcrossBucketsAndNothingElse) {
     falseHits += bookContains(side, k) != (std::count(keys.begin(), keys.end(), k) > 0);
   }
   EXPECT_EQ(falseHits, 0);
-  EXPECT_FALSE(bookContains(books.main.sides[WHITE], 0x12345));
+  EXPECT_FALSE(bookContains(books->main.sides[WHITE], 0x12345));
 }
 
 TEST_F(BookLoad, ReportsEachFailureWithItsFile) {
   const std::string d = dir.path();
-  EXPECT_FALSE(loadBook(books.main, d.c_str()));
-  EXPECT_EQ(std::string(books.main.errorText), "Cannot load file: '" + d + "bookbtm.mbx'\n");
-  EXPECT_EQ(std::string(books.main.path), d);  // kept for the deferred retry
+  EXPECT_FALSE(loadBook(books->main, d.c_str()));
+  EXPECT_EQ(std::string(books->main.errorText), "Cannot load file: '" + d + "bookbtm.mbx'\n");
+  EXPECT_EQ(std::string(books->main.path), d);  // kept for the deferred retry
 
   writeBook(dir, "", {1, 2}, {3});
   for (int delta : {-1, 1}) {
@@ -135,19 +135,19 @@ TEST_F(BookLoad, ReportsEachFailureWithItsFile) {
     dir.write("bad/bookbtm.mbk", dir.read("bookbtm.mbk"));
     dir.write("bad/bookwtm.mbx", delta < 0 ? index.substr(1) : index + "x");
     dir.write("bad/bookwtm.mbk", dir.read("bookwtm.mbk"));
-    EXPECT_FALSE(loadBook(books.second, dir.path("bad/").c_str()));
-    EXPECT_EQ(std::string(books.second.errorText), "Wrong file format '" + d + "bad/bookwtm.mbx'.\n");
-    EXPECT_TRUE(bookContains(books.second.sides[BLACK], 2));  // the side loaded before stays usable
-    EXPECT_EQ(books.second.sides[WHITE].recordCount, 0u);
-    EXPECT_FALSE(bookContains(books.second.sides[WHITE], 3));
+    EXPECT_FALSE(loadBook(books->second, dir.path("bad/").c_str()));
+    EXPECT_EQ(std::string(books->second.errorText), "Wrong file format '" + d + "bad/bookwtm.mbx'.\n");
+    EXPECT_TRUE(bookContains(books->second.sides[BLACK], 2));  // the side loaded before stays usable
+    EXPECT_EQ(books->second.sides[WHITE].recordCount, 0u);
+    EXPECT_FALSE(bookContains(books->second.sides[WHITE], 3));
   }
   std::filesystem::remove(dir.path("bad/bookwtm.mbk"));
   dir.write("bad/bookwtm.mbx", dir.read("bookwtm.mbx"));
-  EXPECT_FALSE(loadBook(books.second, dir.path("bad/").c_str()));
-  EXPECT_EQ(std::string(books.second.errorText), "Cannot open file: '" + d + "bad/bookwtm.mbk'\n");
+  EXPECT_FALSE(loadBook(books->second, dir.path("bad/").c_str()));
+  EXPECT_EQ(std::string(books->second.errorText), "Cannot open file: '" + d + "bad/bookwtm.mbk'\n");
 
-  ASSERT_TRUE(loadBook(books.main, d.c_str()));
-  EXPECT_TRUE(bookContains(books.main.sides[WHITE], 3));
+  ASSERT_TRUE(loadBook(books->main, d.c_str()));
+  EXPECT_TRUE(bookContains(books->main.sides[WHITE], 3));
 }
 
 TEST_F(BookLoad, PathOf255CharactersIsAcceptedAnd256Refused) {
@@ -156,36 +156,36 @@ TEST_F(BookLoad, PathOf255CharactersIsAcceptedAnd256Refused) {
   sub += std::string(255 - dir.path(sub).size() - 1, 'e') + "/";
   ASSERT_EQ(dir.path(sub).size(), 255u);
   writeBook(dir, sub, {5}, {6});
-  EXPECT_TRUE(loadBook(books.main, dir.path(sub).c_str())) << books.main.errorText;
-  EXPECT_TRUE(bookContains(books.main.sides[WHITE], 6));
+  EXPECT_TRUE(loadBook(books->main, dir.path(sub).c_str())) << books->main.errorText;
+  EXPECT_TRUE(bookContains(books->main.sides[WHITE], 6));
 
   std::string tooLong = dir.path(sub) + "x";
-  EXPECT_FALSE(loadBook(books.second, tooLong.c_str()));
-  EXPECT_STREQ(books.second.errorText, "Book path is too long (max 255 characters accepted).");
+  EXPECT_FALSE(loadBook(books->second, tooLong.c_str()));
+  EXPECT_STREQ(books->second.errorText, "Book path is too long (max 255 characters accepted).");
 }
 
 TEST_F(BookLoad, PartialTrailingRecordIsNotCounted) {
   writeBook(dir, "", {10, 20, 30}, {});
   dir.write("bookbtm.mbk", dir.read("bookbtm.mbk") + "abc");
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
-  EXPECT_EQ(books.main.sides[BLACK].recordCount, 3u);
-  for (HashKey k : {10, 20, 30}) EXPECT_TRUE(bookContains(books.main.sides[BLACK], k));
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
+  EXPECT_EQ(books->main.sides[BLACK].recordCount, 3u);
+  for (HashKey k : {10, 20, 30}) EXPECT_TRUE(bookContains(books->main.sides[BLACK], k));
 }
 
 TEST_F(BookProbe, RecordFileCutShortAfterLoadingAnswersFalse) {
   std::vector<HashKey> keys;
   for (HashKey k = 1; k <= 40; ++k) keys.push_back(k << 20);
   writeBook(dir, "", keys, {});
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
-  ASSERT_TRUE(bookContains(books.main.sides[BLACK], 1 << 20));  // the cache now holds record 0
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
+  ASSERT_TRUE(bookContains(books->main.sides[BLACK], 1 << 20));  // the cache now holds record 0
   ASSERT_EQ(truncate(dir.path("bookbtm.mbk").c_str(), 6 * 10 + 2), 0);
-  BookSide& side = books.main.sides[BLACK];
+  BookSide& side = books->main.sides[BLACK];
   for (HashKey k = 12; k <= 40; ++k) EXPECT_FALSE(bookContains(side, k << 20)) << k;
   EXPECT_LE(side.cursor, side.recordCount);
 
   // Cut short before loading: the index promises records the file does not hold.
-  resetBooks();
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
+  closeBooks();
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
   EXPECT_EQ(side.recordCount, 10u);
   for (HashKey k = 1; k <= 40; ++k) EXPECT_FALSE(bookContains(side, k << 20)) << k;
 }
@@ -198,8 +198,8 @@ TEST_F(BookProbe, CorruptIndexAnswersFalseWithoutReading) {
   index[1] = 1;
   index[2] = 2;
   dir.write("bookbtm.mbx", std::string(reinterpret_cast<const char*>(index.data()), BOOK_INDEX_BYTES));
-  ASSERT_TRUE(loadBook(books.main, dir.path().c_str()));
-  BookSide& side = books.main.sides[BLACK];
+  ASSERT_TRUE(loadBook(books->main, dir.path().c_str()));
+  BookSide& side = books->main.sides[BLACK];
   uint64_t cursor = side.cursor;
   EXPECT_FALSE(bookContains(side, 1));                        // bucket 0: 5 records promised, 2 there
   EXPECT_FALSE(bookContains(side, HashKey(1) << 47 | 1));      // bucket 1 ends before it starts
@@ -209,45 +209,46 @@ TEST_F(BookProbe, CorruptIndexAnswersFalseWithoutReading) {
 }
 
 TEST_F(BookLoad, BothBooksAndTheShowCommand) {
-  ASSERT_TRUE(SetupPosition(START_FEN));
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, START_FEN));
   const HashKey start = pos.hashKey;  // white to move
   writeBook(dir, "", {start}, {start});
   writeBook(dir, "2/", {}, {start + 1});
-  ASSERT_TRUE(LoadBooks(dir.path().c_str())) << mainBookError();
+  ASSERT_TRUE(LoadBooks(*books, dir.path().c_str())) << books->main.errorText;
   CaptureStdout();
-  ShowBookPosition();
+  ShowBookPosition(*books, pos);
   EXPECT_EQ(GetCapturedStdout(), "YES\n2: NO\n");
 
   writeBook(dir, "2/", {}, {start});
-  ASSERT_TRUE(LoadBooks(dir.path().c_str()));
-  EXPECT_TRUE(secondBookHasPosition());
-  EXPECT_TRUE(mainBookHasPosition());
+  ASSERT_TRUE(LoadBooks(*books, dir.path().c_str()));
+  EXPECT_TRUE(secondBookHasPosition(*books, pos));
+  EXPECT_TRUE(mainBookHasPosition(*books, pos));
 
   // A missing second book is silent; a missing main book is reported.
-  resetBooks();
+  closeBooks();
   std::filesystem::remove_all(dir.path("2"));
-  EXPECT_TRUE(LoadBooks(dir.path().c_str()));
-  EXPECT_FALSE(secondBookHasPosition());
-  EXPECT_FALSE(LoadBooks(dir.path("none/").c_str()));
-  EXPECT_EQ(std::string(mainBookError()), "Cannot load file: '" + dir.path("none/") + "bookbtm.mbx'\n");
+  EXPECT_TRUE(LoadBooks(*books, dir.path().c_str()));
+  EXPECT_FALSE(secondBookHasPosition(*books, pos));
+  EXPECT_FALSE(LoadBooks(*books, dir.path("none/").c_str()));
+  EXPECT_EQ(std::string(books->main.errorText), "Cannot load file: '" + dir.path("none/") + "bookbtm.mbx'\n");
 }
 
 TEST_F(BookLoad, DeferredRetryReadsTheColourSubdirectoryOnce) {
   writeBook(dir, "mb/", {77}, {78});
   writeBook(dir, "mw/", {87}, {88});
-  EXPECT_FALSE(loadBook(books.main, dir.path().c_str()));
-  loadBookDeferred(books.main, BLACK);
-  EXPECT_EQ(books.main.path[0], '\0');
-  EXPECT_TRUE(bookContains(books.main.sides[WHITE], 78));
+  EXPECT_FALSE(loadBook(books->main, dir.path().c_str()));
+  loadBookDeferred(books->main, BLACK);
+  EXPECT_EQ(books->main.path[0], '\0');
+  EXPECT_TRUE(bookContains(books->main.sides[WHITE], 78));
 
   // The retry happens once: later calls leave the book as it is.
-  loadBookDeferred(books.main, WHITE);
-  EXPECT_TRUE(bookContains(books.main.sides[WHITE], 78));
-  EXPECT_FALSE(bookContains(books.main.sides[WHITE], 88));
+  loadBookDeferred(books->main, WHITE);
+  EXPECT_TRUE(bookContains(books->main.sides[WHITE], 78));
+  EXPECT_FALSE(bookContains(books->main.sides[WHITE], 88));
 
-  EXPECT_FALSE(loadBook(books.second, dir.path().c_str()));
-  loadBookDeferred(books.second, WHITE);
-  EXPECT_TRUE(bookContains(books.second.sides[BLACK], 87));
+  EXPECT_FALSE(loadBook(books->second, dir.path().c_str()));
+  loadBookDeferred(books->second, WHITE);
+  EXPECT_TRUE(bookContains(books->second.sides[BLACK], 87));
 }
 
 }  // namespace

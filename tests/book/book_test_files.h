@@ -1,7 +1,10 @@
 // Building book sides in a scratch directory for tests, through the book creation itself.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,20 +38,20 @@ inline void writeBook(const ScratchDir& dir, const std::string& sub, const std::
   writeBookSide(dir, sub, WHITE, whiteToMove);
 }
 
-// Empties both books the engine plays with, closing their files.
-inline void resetBooks() {
-  for (OpeningBook* book : {&books.main, &books.second}) {
-    for (BookSide& side : book->sides) {
-      closeBookSide(side);
-      memset(side.index, 0, sizeof side.index);
-    }
-    book->path[0] = book->errorText[0] = '\0';
-  }
-}
-
+// Each test owns its pair of books, empty at the start; their files are closed at the end.
 class BookFixture : public testing::Test {
  protected:
-  void SetUp() override { resetBooks(); }
-  void TearDown() override { resetBooks(); }
+  void TearDown() override { closeBooks(); }
+  // Empties both books, closing their files.
+  void closeBooks() {
+    for (OpeningBook* book : {&books->main, &books->second}) {
+      for (BookSide& side : book->sides) {
+        closeBookSide(side);
+        std::memset(side.index, 0, sizeof side.index);
+      }
+      book->path[0] = book->errorText[0] = '\0';
+    }
+  }
   ScratchDir dir;
+  std::unique_ptr<BookPair> books = std::make_unique<BookPair>();
 };

@@ -22,7 +22,7 @@ using testing::internal::GetCapturedStdout;
 class DbDamage : public testing::Test {
  protected:
   void SetUp() override {
-    SetupPosition(START_FEN);
+    ASSERT_TRUE(SetupPosition(pos, START_FEN));
     // Ten keys spread over the whole range, the initial position's among them; counters tell
     // the records apart.
     for (HashKey i = 0; i < 10; ++i) keys.push_back(i * 0x1999999999999999ull + 3);
@@ -56,6 +56,7 @@ class DbDamage : public testing::Test {
   }
 
   ScratchDir dir;
+  Position pos;
   DbFile file{};
   std::vector<HashKey> keys;
   std::string bytes;
@@ -127,7 +128,7 @@ TEST_F(DbDamage, ShowCommandOnDamagedFilesAnswersAndWritesNothing) {
     dir.write("black.db", black);
     for (bool linear : {false, true}) {
       CaptureStdout();
-      ShowDatabasePosition(linear);
+      ShowDatabasePosition(pos, linear);
       const std::string out = GetCapturedStdout();
       const bool whole = (initial + 1) * DB_RECORD_BYTES <= cut;
       EXPECT_NE(out.find(whole ? "w: " + std::to_string(initial + 1) + ", b: 2, d: 3" : "record not found."),

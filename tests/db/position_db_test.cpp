@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <vector>
 
 #include "board/fen.h"
@@ -235,16 +237,23 @@ TEST_F(DbLookup, UnsortedFileIsReportedAndStaysWithinTheFile) {
   EXPECT_LE(file.cursor, file.recordCount);
 }
 
-TEST(DbShow, PrintsTheRecordOfTheCurrentPosition) {
+// The descriptors open in this process.
+int openDescriptors() {
+  return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
+TEST(DbShow, PrintsTheRecordOfThePosition) {
   ScratchDir dir;
   InDirectory here(dir.path());
-  ASSERT_TRUE(SetupPosition(START_FEN));
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, START_FEN));
+  const int descriptors = openDescriptors();
   HashKey key = pos.hashKey;
   std::vector<DbRecord> white = {dbRecord(key - 1, 0, 0, 1, 1), dbRecord(key, 1, 0, 1, 1), dbRecord(key + 1, 0, 1, 0, 1)};
   dir.write("white.db", dbBytes(white));
   for (bool linear : {false, true}) {
     CaptureStdout();
-    ShowDatabasePosition(linear);
+    ShowDatabasePosition(pos, linear);
     std::string out = GetCapturedStdout();
     const std::string expected = "w: 1, b: 0, d: 1, score: 0.750000\n";
     ASSERT_GE(out.size(), expected.size());
@@ -254,10 +263,10 @@ TEST(DbShow, PrintsTheRecordOfTheCurrentPosition) {
 
   std::filesystem::remove(dir.path("white.db"));
   CaptureStdout();
-  ShowDatabasePosition(false);
+  ShowDatabasePosition(pos, false);
   std::string out = GetCapturedStdout();
   EXPECT_EQ(out.substr(out.size() - 18), "record not found.\n");
-  EXPECT_EQ(db.files[WHITE].file, nullptr);  // closed when the command ends
+  EXPECT_EQ(openDescriptors(), descriptors);  // both files closed when the command ends
 }
 
 }  // namespace

@@ -4,30 +4,35 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "board/fen.h"
+#include "board/score.h"
 #include "eval/bitbase.h"
 
 namespace {
 
 const std::string FIXED_LIBRARY = std::string(DORVIK_EGBB_FIXED_DIR) + "egbbso64.so";
 
-// Loads the fixed library for one test and unloads the engine's view of it afterwards, so that
-// no other test meets loaded bitbases.
+// Each test loads the fixed library into bitbases of its own; the library's record of the last
+// calls is read through a handle of the test's own.
 class FixedBitbases : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(LoadBitbases(DORVIK_EGBB_FIXED_DIR, 6, 2));
-    handle_ = dlopen(FIXED_LIBRARY.c_str(), RTLD_NOW | RTLD_NOLOAD);  // the engine's own copy
+    ASSERT_TRUE(bitbases.load(DORVIK_EGBB_FIXED_DIR, 6, 2)) << bitbases.error();
+    handle_ = dlopen(FIXED_LIBRARY.c_str(), RTLD_NOW | RTLD_NOLOAD);  // the copy the load opened
     ASSERT_NE(handle_, nullptr);
   }
   void TearDown() override {
-    bitbases.loaded = false;
     if (handle_) dlclose(handle_);
   }
   int probe(const char* fen) {
-    EXPECT_TRUE(SetupPosition(fen)) << fen;
-    return ProbeBitbase();
+    EXPECT_TRUE(SetupPosition(pos, fen)) << fen;
+    return bitbases.probe(pos);
+  }
+  bool covers(const char* fen) {
+    EXPECT_TRUE(SetupPosition(pos, fen)) << fen;
+    return bitbases.covers(pos);
   }
   std::vector<int> lastProbe() {
     auto read = reinterpret_cast<void (*)(int*)>(dlsym(handle_, "fixed_egbb_last_probe"));
@@ -36,6 +41,8 @@ class FixedBitbases : public ::testing::Test {
     return arguments;
   }
 
+  Bitbases bitbases;
+  Position pos;
   void* handle_ = nullptr;
 };
 
@@ -46,16 +53,19 @@ TEST_F(FixedBitbases, LoadPassesDirectoryCacheBytesAndMode) {
   EXPECT_STREQ(read(&cacheBytes, &loadMode), DORVIK_EGBB_FIXED_DIR);
   EXPECT_EQ(cacheBytes, 6 << 20);
   EXPECT_EQ(loadMode, 2);
-  EXPECT_TRUE(bitbases.loaded);
-  EXPECT_EQ(bitbases.loadMode, 2);
+  EXPECT_TRUE(bitbases.loaded());
+  EXPECT_EQ(bitbases.loadMode(), 2);
+  EXPECT_EQ(bitbases.error(), "");
 }
 
-TEST_F(FixedBitbases, ScoresBeyond7000AreCompressed) {
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/Q3K3 w - -"), 7010);     // library 7100
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/R3K3 w - -"), 8001);     // library 20000
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/r3K3 w - -"), -7000);    // library -7005, truncated
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/q3K3 w - -"), -8001);    // library -20000
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/P3K3 w - -"), 250);      // within range: unchanged
+// Beyond +-7000 the library's answers count moves to mate (17000 - 10 m); they become bitbase
+// scores, which stay above 7000 and at most BITBASE_WIN, whatever the library says.
+TEST_F(FixedBitbases, ScoresBeyond7000BecomeBitbaseScores) {
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/Q3K3 w - -"), 7001);          // library 7100: 990 moves
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/R3K3 w - -"), BITBASE_WIN);   // library 20000: beyond the scale
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/r3K3 w - -"), -7001);         // library -7005
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/q3K3 w - -"), -BITBASE_WIN);  // library -20000
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/P3K3 w - -"), 250);           // within range: unchanged
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/4K3 w - -"), 0);
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/N3K3 w - -"), BITBASE_NO_RESULT);
 }
@@ -71,35 +81,42 @@ TEST_F(FixedBitbases, ArgumentsUseA1NumberingAndScanFromH1) {
 
 TEST_F(FixedBitbases, RawProbePassesArgumentsUnchanged) {
   const int arguments[9] = {1, 24, 41, 8, 3, 6, 13, 2, 25};
-  EXPECT_EQ(ProbeBitbaseArguments(arguments), -20000);  // piece 8: no mapping on the raw answer
+  EXPECT_EQ(bitbases.probeArguments(arguments), -20000);  // piece 8: no mapping on the raw answer
   EXPECT_EQ(lastProbe(), std::vector<int>(arguments, arguments + 9));
 }
 
 // The library is never told of an en-passant square, so a position in which the capture can be
 // made is not given to it: its answer would be for the position without that capture.
 TEST_F(FixedBitbases, PositionWithAnEnPassantCaptureIsNotCovered) {
-  ASSERT_TRUE(SetupPosition("4k3/8/8/2pP4/8/8/8/4K3 w - c6"));
-  EXPECT_FALSE(BitbaseCovers());
-  ASSERT_TRUE(SetupPosition("4k3/8/8/3Pp3/8/8/8/4K3 w - e6"));
-  EXPECT_FALSE(BitbaseCovers());
+  EXPECT_FALSE(covers("4k3/8/8/2pP4/8/8/8/4K3 w - c6"));
+  EXPECT_FALSE(covers("4k3/8/8/3Pp3/8/8/8/4K3 w - e6"));
   // A double step that no pawn can take changes nothing.
-  ASSERT_TRUE(SetupPosition("4k3/8/8/p2P4/8/8/8/4K3 w - a6"));
-  EXPECT_TRUE(BitbaseCovers());
-  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/8/4K3 w - -"));
-  EXPECT_TRUE(BitbaseCovers());
-  // Six men are beyond the library.
-  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/1PP5/4K3 w - -"));
-  EXPECT_TRUE(BitbaseCovers());
-  ASSERT_TRUE(SetupPosition("4k3/8/8/3P4/8/8/PPP5/4K3 w - -"));
-  EXPECT_FALSE(BitbaseCovers());
+  EXPECT_TRUE(covers("4k3/8/8/p2P4/8/8/8/4K3 w - a6"));
+  EXPECT_TRUE(covers("4k3/8/8/3P4/8/8/8/4K3 w - -"));
+  // Six men are beyond the library, and so is a castling right.
+  EXPECT_TRUE(covers("4k3/8/8/3P4/8/8/1PP5/4K3 w - -"));
+  EXPECT_FALSE(covers("4k3/8/8/3P4/8/8/PPP5/4K3 w - -"));
+  EXPECT_FALSE(covers("4k3/8/8/8/8/8/8/4K2R w K -"));
+}
+
+TEST_F(FixedBitbases, FailedLoadKeepsTheLibraryInUse) {
+  EXPECT_FALSE(bitbases.load("/nonexistent/", 4, 1));
+  EXPECT_NE(bitbases.error(), "");
+  EXPECT_TRUE(bitbases.loaded());
+  EXPECT_EQ(bitbases.loadMode(), 2);
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/P3K3 w - -"), 250);
 }
 
 TEST(Bitbases, NotLoadedMeansNoResult) {
-  bitbases.loaded = false;
-  ASSERT_TRUE(SetupPosition("4k3/8/8/8/8/8/8/Q3K3 w - -"));
-  EXPECT_EQ(ProbeBitbase(), BITBASE_NO_RESULT);
-  EXPECT_FALSE(LoadBitbases("/nonexistent/", 4, 1));
-  EXPECT_FALSE(bitbases.loaded);
+  Bitbases bitbases;
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/8/Q3K3 w - -"));
+  EXPECT_FALSE(bitbases.covers(pos));
+  EXPECT_EQ(bitbases.probe(pos), BITBASE_NO_RESULT);
+  EXPECT_FALSE(bitbases.load("/nonexistent/", 4, 1));
+  EXPECT_NE(bitbases.error(), "");
+  EXPECT_FALSE(bitbases.loaded());
+  EXPECT_EQ(bitbases.probe(pos), BITBASE_NO_RESULT);
 }
 
 }  // namespace

@@ -6,40 +6,40 @@
 
 namespace {
 
-int PawnScore(const char* fen) {
-  EXPECT_TRUE(SetupPosition(fen)) << fen;
-  return PawnStructureScore();
-}
+class PawnStructureTest : public EvalTest {
+ protected:
+  int pawnScore(const char* fen) { return setUp(fen) ? PawnStructureScore(pos, *cache) : 0; }
+};
 
-TEST(PawnStructureTest, PassedPawn) {
+TEST_F(PawnStructureTest, PassedPawn) {
   // d5: 30 + 100, passed on the 5th rank 16 * 4, isolated with nothing in front -22.
-  EXPECT_EQ(PawnScore("4k3/8/8/3P4/8/8/8/4K3 w - -"), 30 + 100 + 64 - 22);
+  EXPECT_EQ(pawnScore("4k3/8/8/3P4/8/8/8/4K3 w - -"), 30 + 100 + 64 - 22);
   // Black's d4 is the same pawn seen from the other side.
-  EXPECT_EQ(PawnScore("4k3/8/8/8/3p4/8/8/4K3 w - -"), -(30 + 100 + 64 - 22));
+  EXPECT_EQ(pawnScore("4k3/8/8/8/3p4/8/8/4K3 w - -"), -(30 + 100 + 64 - 22));
 }
 
-TEST(PawnStructureTest, PawnOnAnAdjacentFileStopsThePasser) {
+TEST_F(PawnStructureTest, PawnOnAnAdjacentFileStopsThePasser) {
   // White d5 (black c7 guards d6): 30 + 100 - 22. Black c7 (table f2 0): -(0 + 100) + 22, not
   // passed either (d5 stands on its path's neighbour file).
-  EXPECT_EQ(PawnScore("4k3/2p5/8/3P4/8/8/8/4K3 w - -"), (30 + 100 - 22) - (100 - 22));
+  EXPECT_EQ(pawnScore("4k3/2p5/8/3P4/8/8/8/4K3 w - -"), (30 + 100 - 22) - (100 - 22));
 }
 
-TEST(PawnStructureTest, DoubledPawnsAndTheirFrontPasser) {
+TEST_F(PawnStructureTest, DoubledPawnsAndTheirFrontPasser) {
   // d5: 30 + 100 - 8 + 64 - 22; d4 (behind its own pawn, so not passed): 18 + 100 - 8 - 22.
-  EXPECT_EQ(PawnScore("4k3/8/8/3P4/3P4/8/8/4K3 w - -"), (30 + 100 - 8 + 64 - 22) + (18 + 100 - 8 - 22));
+  EXPECT_EQ(pawnScore("4k3/8/8/3P4/3P4/8/8/4K3 w - -"), (30 + 100 - 8 + 64 - 22) + (18 + 100 - 8 - 22));
 }
 
-TEST(PawnStructureTest, IsolatedPawnsFacingEachOther) {
+TEST_F(PawnStructureTest, IsolatedPawnsFacingEachOther) {
   // White d4 (18) and black d6 (table e3 4) block each other: isolated on a closed file, -16 each.
-  EXPECT_EQ(PawnScore("4k3/8/3p4/8/3P4/8/8/4K3 w - -"), (18 + 100 - 16) - (4 + 100 - 16));
+  EXPECT_EQ(pawnScore("4k3/8/3p4/8/3P4/8/8/4K3 w - -"), (18 + 100 - 16) - (4 + 100 - 16));
 }
 
-TEST(PawnStructureTest, LeverAgainstAnEnemyPawn) {
+TEST_F(PawnStructureTest, LeverAgainstAnEnemyPawn) {
   // d4 attacks e5 with no defender: 8 * (2 - 0) = 16. d4: 18 + 100 - 16; c4 passed: 14 + 100 + 48;
   // black e5 (table d4 18), isolated with open front: -(18 + 100) + 22.
-  EXPECT_EQ(PawnScore("4k3/8/8/4p3/2PP4/8/8/4K3 w - -"), (18 + 100 - 16) + (14 + 100 + 48) - (118 - 22));
+  EXPECT_EQ(pawnScore("4k3/8/8/4p3/2PP4/8/8/4K3 w - -"), (18 + 100 - 16) + (14 + 100 + 48) - (118 - 22));
   // e3 defends d4: the lever costs 8 * (2 - 1); e3 itself 4 + 100; e5's front now holds e3: +16.
-  EXPECT_EQ(PawnScore("4k3/8/8/4p3/2PP4/4P3/8/4K3 w - -"),
+  EXPECT_EQ(pawnScore("4k3/8/8/4p3/2PP4/4P3/8/4K3 w - -"),
             (18 + 100 - 8) + (14 + 100 + 48) + (4 + 100) - (118 - 16));
 }
 

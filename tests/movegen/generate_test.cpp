@@ -22,19 +22,20 @@ std::optional<MoveEntry> find(const std::vector<MoveEntry>& entries, Move m) {
   return std::nullopt;
 }
 
-int squareValue(Piece p, Square sq) { return PhaseSelectorByPiece[p][pos.totalMaterial][sq]; }
+int squareValue(const Position& pos, Piece p, Square sq) { return PhaseSelectorByPiece[p][pos.totalMaterial][sq]; }
 
 TEST(GenerateAll, InitialPositionOrder) {
-  setUpPosition(START_FEN);
-  std::vector<MoveEntry> moves = generated(Generator::All);
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, START_FEN));
+  std::vector<MoveEntry> moves = generated(pos, Generator::All);
   std::vector<std::string> expected = {"g1h3", "g1f3", "b1c3", "b1a3", "h2h4", "g2g4", "f2f4", "e2e4", "d2d4",
                                        "c2c4", "b2b4", "a2a4", "h2h3", "g2g3", "f2f3", "e2e3", "d2d3", "c2c3",
                                        "b2b3", "a2a3"};
   EXPECT_EQ(texts(moves), expected);
   for (const MoveEntry& e : moves) EXPECT_EQ(e.score, -30000) << moveText(e.move);
   // Black mirrors it: knights g8 and b8 first (lowest bit first), then double and single pushes.
-  setUpPosition("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -");
-  std::vector<std::string> black = texts(generated(Generator::All));
+  ASSERT_TRUE(SetupPosition(pos, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -"));
+  std::vector<std::string> black = texts(generated(pos, Generator::All));
   ASSERT_EQ(black.size(), 20u);
   EXPECT_EQ(black[0], "g8h6");
   EXPECT_EQ(black[4], "h7h5");
@@ -42,8 +43,9 @@ TEST(GenerateAll, InitialPositionOrder) {
 }
 
 TEST(GenerateAll, PromotionCapturesBeforePushPromotions) {
-  setUpPosition("r3k3/1P6/8/8/8/8/8/4K3 w - -");
-  std::vector<MoveEntry> moves = generated(Generator::All);
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "r3k3/1P6/8/8/8/8/8/4K3 w - -"));
+  std::vector<MoveEntry> moves = generated(pos, Generator::All);
   ASSERT_GE(moves.size(), 8u);
   const int expectedScores[8] = {500 - 9401, 500 - 30005, 500 - 30025, 500 - 30050, -9401, -30005, -30025, -30050};
   const int types[8] = {8, 9, 10, 11, 4, 5, 6, 7};
@@ -56,96 +58,104 @@ TEST(GenerateAll, PromotionCapturesBeforePushPromotions) {
 }
 
 TEST(GenerateAll, CastlingNeedsRightAndEmptySquaresButNotSafety) {
+  Position pos;
   // f1 is attacked by the bishop; the move is still generated and rejected after it is made.
-  setUpPosition("4k3/8/8/8/8/8/6b1/R3K2R w KQ -");
-  std::vector<MoveEntry> moves = generated(Generator::All);
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/6b1/R3K2R w KQ -"));
+  std::vector<MoveEntry> moves = generated(pos, Generator::All);
   ASSERT_GE(moves.size(), 2u);
   EXPECT_EQ(moves[moves.size() - 2].move, 0xDF3E);
   EXPECT_EQ(moves[moves.size() - 2].score, -29000);
   EXPECT_EQ(moves.back().move, 0xFF3A);
   EXPECT_EQ(moves.back().score, -29500);
-  setUpPosition("4k3/8/8/8/8/8/8/RN2K1NR w KQ -");
-  for (const MoveEntry& e : generated(Generator::All)) EXPECT_FALSE(isCastling(e.move));
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/8/RN2K1NR w KQ -"));
+  for (const MoveEntry& e : generated(pos, Generator::All)) EXPECT_FALSE(isCastling(e.move));
 }
 
 TEST(Exchange, KnightTakingPawnDefendedByPawnIsLeftOutOfCaptures) {
-  setUpPosition("4k3/8/2p5/3p4/8/4N3/8/4K3 w - -");
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/2p5/3p4/8/4N3/8/4K3 w - -"));
   Move capture = textMove("e3d5", CAPTURE);
-  std::optional<MoveEntry> scored = find(generated(Generator::All), capture);
+  std::optional<MoveEntry> scored = find(generated(pos, Generator::All), capture);
   ASSERT_NE(scored, std::nullopt);
-  int pst = squareValue(WKNIGHT, D5) - squareValue(WKNIGHT, E3);
+  int pst = squareValue(pos, WKNIGHT, D5) - squareValue(pos, WKNIGHT, E3);
   EXPECT_EQ(scored->score, 100 / 2 - 220 - 30000 + pst);
-  EXPECT_EQ(find(generated(Generator::Captures), capture), std::nullopt);
+  EXPECT_EQ(find(generated(pos, Generator::Captures), capture), std::nullopt);
 }
 
 TEST(Exchange, UndefendedAndEvenCaptures) {
+  Position pos;
   // An undefended pawn: gain 100 plus both piece-square differences.
-  setUpPosition("4k3/8/8/3p4/8/4N3/8/4K3 w - -");
-  int pst = squareValue(WKNIGHT, D5) - squareValue(WKNIGHT, E3) + squareValue(BPAWN, D5);
-  EXPECT_EQ(staticExchange(WKNIGHT, E3, D5, 0, 0), 100 - 9500 + pst);
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/3p4/8/4N3/8/4K3 w - -"));
+  int pst = squareValue(pos, WKNIGHT, D5) - squareValue(pos, WKNIGHT, E3) + squareValue(pos, BPAWN, D5);
+  EXPECT_EQ(staticExchange(pos, WKNIGHT, E3, D5, 0, 0), 100 - 9500 + pst);
   // A move to an empty, unattacked square.
-  pst = squareValue(WKNIGHT, F5) - squareValue(WKNIGHT, E3);
-  EXPECT_EQ(staticExchange(WKNIGHT, E3, F5, 0, 0), pst - 29985);
+  pst = squareValue(pos, WKNIGHT, F5) - squareValue(pos, WKNIGHT, E3);
+  EXPECT_EQ(staticExchange(pos, WKNIGHT, E3, F5, 0, 0), pst - 29985);
   // Rook takes a pawn defended by a rook, with a second rook behind the first: the x-ray makes
   // the exchange rook for pawn and rook, a net gain.
-  setUpPosition("3rk3/8/8/3p4/8/8/3R4/3RK3 w - -");
+  ASSERT_TRUE(SetupPosition(pos, "3rk3/8/8/3p4/8/8/3R4/3RK3 w - -"));
   Bitboard rooks = pos.pieceBB[WROOK] | pos.pieceBB[BROOK];
-  int16_t withBacking = staticExchange(WROOK, D2, D5, rooks, 0);
-  setUpPosition("3rk3/8/8/3p4/8/8/3R4/4K3 w - -");
+  int16_t withBacking = staticExchange(pos, WROOK, D2, D5, rooks, 0);
+  ASSERT_TRUE(SetupPosition(pos, "3rk3/8/8/3p4/8/8/3R4/4K3 w - -"));
   rooks = pos.pieceBB[WROOK] | pos.pieceBB[BROOK];
-  int16_t alone = staticExchange(WROOK, D2, D5, rooks, 0);
+  int16_t alone = staticExchange(pos, WROOK, D2, D5, rooks, 0);
   EXPECT_GT(withBacking, -10000);
   EXPECT_LT(alone, -10000);
 }
 
 TEST(Exchange, QueenPromotionPushIsScoredByTheExchange) {
+  Position pos;
   // The promotion square is covered by a rook: promoting loses the queen for a pawn's worth.
-  setUpPosition("r7/6P1/8/8/8/8/8/k3K3 w - -");
-  EXPECT_TRUE(generated(Generator::Captures).empty());
-  setUpPosition("4k3/6P1/8/8/8/8/8/4K3 w - -");
-  std::vector<MoveEntry> captures = generated(Generator::Captures);
+  ASSERT_TRUE(SetupPosition(pos, "r7/6P1/8/8/8/8/8/k3K3 w - -"));
+  EXPECT_TRUE(generated(pos, Generator::Captures).empty());
+  ASSERT_TRUE(SetupPosition(pos, "4k3/6P1/8/8/8/8/8/4K3 w - -"));
+  std::vector<MoveEntry> captures = generated(pos, Generator::Captures);
   ASSERT_EQ(captures.size(), 1u);
   EXPECT_EQ(moveText(captures[0].move), "g7g8q");
   EXPECT_GT(captures[0].score, -10000);
 }
 
 TEST(Exchange, KingNeverTakesADefendedPiece) {
+  Position pos;
   // The d2 pawn checks and is defended by c3: Kxd2 appears in no generator.
-  setUpPosition("4k3/8/8/8/8/2p5/3p4/4K3 w - -");
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/2p5/3p4/4K3 w - -"));
   Move kxd2 = textMove("e1d2", CAPTURE);
-  EXPECT_EQ(find(generated(Generator::All), kxd2), std::nullopt);
-  EXPECT_EQ(find(generated(Generator::Captures), kxd2), std::nullopt);
-  EXPECT_EQ(find(generated(Generator::Evasions), kxd2), std::nullopt);
-  EXPECT_EQ(staticExchange(WKING, E1, D2, 0, 0), -32767);
+  EXPECT_EQ(find(generated(pos, Generator::All), kxd2), std::nullopt);
+  EXPECT_EQ(find(generated(pos, Generator::Captures), kxd2), std::nullopt);
+  EXPECT_EQ(find(generated(pos, Generator::Evasions), kxd2), std::nullopt);
+  EXPECT_EQ(staticExchange(pos, WKING, E1, D2, 0, 0), -32767);
   // Undefended, it is taken.
-  setUpPosition("4k3/8/8/8/8/8/3p4/4K3 w - -");
-  EXPECT_NE(find(generated(Generator::Evasions), kxd2), std::nullopt);
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/3p4/4K3 w - -"));
+  EXPECT_NE(find(generated(pos, Generator::Evasions), kxd2), std::nullopt);
 }
 
 TEST(CheckInfo, DoubleCheckAndLineFields) {
+  Position pos;
   CheckInfo info;
-  setUpPosition("4k3/8/8/8/8/5n2/8/r3K3 w - -");
-  computeCheckInfo(&info);
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/5n2/8/r3K3 w - -"));
+  computeCheckInfo(pos, &info);
   EXPECT_EQ(info.checkers, SquareMask[A1] | SquareMask[F3]);
   // A diagonal queen check with a non-checking rook on the king's rank: no rook-wise line.
-  setUpPosition("4k3/8/8/8/1q6/8/8/r2NK3 w - -");
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/1q6/8/8/r2NK3 w - -"));
   info.rookCheckLine = ~Bitboard(0);
-  computeCheckInfo(&info);
+  computeCheckInfo(pos, &info);
   EXPECT_EQ(info.checkers, SquareMask[B4]);
   EXPECT_EQ(info.rookCheckLine, 0u);
   EXPECT_NE(info.bishopCheckLine & SquareMask[C3], 0u);
 }
 
 TEST(Evasions, TwoCheckersLeaveOnlyKingMoves) {
-  setUpPosition("4k3/8/8/8/8/2Q2n2/8/r3K3 w - -");
-  std::vector<MoveEntry> moves = generated(Generator::Evasions);
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/2Q2n2/8/r3K3 w - -"));
+  std::vector<MoveEntry> moves = generated(pos, Generator::Evasions);
   ASSERT_FALSE(moves.empty());
   for (const MoveEntry& e : moves) EXPECT_EQ(moveFrom(e.move), E1) << moveText(e.move);
 }
 
 TEST(Evasions, AdjacentRookIsCapturedOrAvoidedNeverBlocked) {
-  setUpPosition("4k3/8/8/8/8/2N5/8/3rK3 w - -");
-  std::vector<MoveEntry> moves = generated(Generator::Evasions);
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/2N5/8/3rK3 w - -"));
+  std::vector<MoveEntry> moves = generated(pos, Generator::Evasions);
   for (const MoveEntry& e : moves)
     if (moveFrom(e.move) != E1) {
       EXPECT_EQ(moveTo(e.move), D1) << moveText(e.move);
@@ -156,15 +166,16 @@ TEST(Evasions, AdjacentRookIsCapturedOrAvoidedNeverBlocked) {
 }
 
 TEST(Evasions, BlocksAndCapturesOfADistantSlider) {
+  Position pos;
   // Bishop b4 checks e1 from afar: pieces may take it or block on c3 and d2. Stale line fields
   // in the record must not matter.
-  setUpPosition("4k3/8/8/8/1b6/8/8/1N1QK3 w - -");
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/1b6/8/8/1N1QK3 w - -"));
   CheckInfo info;
   info.rookCheckLine = ~Bitboard(0);
   info.bishopCheckLine = 0;
-  computeCheckInfo(&info);
+  computeCheckInfo(pos, &info);
   MoveEntry buffer[MAX_GENERATED_MOVES];
-  std::vector<MoveEntry> moves(buffer, generateEvasions[WHITE](buffer, &info));
+  std::vector<MoveEntry> moves(buffer, generateEvasions[WHITE](pos, buffer, &info));
   std::vector<std::string> got = texts(moves);
   EXPECT_NE(std::find(got.begin(), got.end(), "b1c3"), got.end());
   EXPECT_NE(std::find(got.begin(), got.end(), "b1d2"), got.end());
@@ -175,27 +186,27 @@ TEST(Evasions, BlocksAndCapturesOfADistantSlider) {
 }
 
 TEST(Evasions, EnPassantOntoTheCheckingLine) {
+  Position pos;
   // The bishop on f8 checks a3 through d6; taking d5 en passant lands on d6 and blocks.
-  setUpPosition("4kb2/8/8/3pP3/8/K7/8/8 w - d6");
-  std::vector<MoveEntry> moves = generated(Generator::Evasions);
+  ASSERT_TRUE(SetupPosition(pos, "4kb2/8/8/3pP3/8/K7/8/8 w - d6"));
+  std::vector<MoveEntry> moves = generated(pos, Generator::Evasions);
   Move ep = textMove("e5d6", EN_PASSANT);
   std::optional<MoveEntry> found = find(moves, ep);
   ASSERT_NE(found, std::nullopt);
   EXPECT_EQ(found->score, -9500);
-  ++plies.current;
-  saveSnapshot(plies.current);
-  makeMove(ep, plies.current);
-  EXPECT_FALSE(kingAttackedAfter(ep, WHITE));
-  unmakeMove(ep, plies.current);
+  makeMove(pos, ep);
+  EXPECT_FALSE(kingAttackedAfter(pos, ep, WHITE));
+  unmakeMove(pos, ep);
   // The pawn that just made its double step gives check: taken en passant, a-side pawn first.
-  setUpPosition("4k3/8/8/2PpP3/4K3/8/8/8 w - d6");
-  std::vector<std::string> got = texts(generated(Generator::Evasions));
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/2PpP3/4K3/8/8/8 w - d6"));
+  std::vector<std::string> got = texts(generated(pos, Generator::Evasions));
   ASSERT_GE(got.size(), 2u);
   EXPECT_EQ(got[0], "c5d6");
   EXPECT_EQ(got[1], "e5d6");
 }
 
 TEST(CastlePath, TransitSquaresAndEnemyKingZone) {
+  Position pos;
   struct Case {
     const char* fen;
     Move castle;
@@ -212,13 +223,11 @@ TEST(CastlePath, TransitSquaresAndEnemyKingZone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fen);
-    setUpPosition(c.fen);
-    ++plies.current;
-    saveSnapshot(plies.current);
+    ASSERT_TRUE(SetupPosition(pos, c.fen));
     int mover = pos.sideToMove;
-    makeMove(c.castle, plies.current);
-    EXPECT_EQ(kingAttackedAfter(c.castle, mover), c.attacked);
-    unmakeMove(c.castle, plies.current);
+    makeMove(pos, c.castle);
+    EXPECT_EQ(kingAttackedAfter(pos, c.castle, mover), c.attacked);
+    unmakeMove(pos, c.castle);
   }
 }
 

@@ -1,15 +1,14 @@
 // Make and unmake: full restoration, incremental keys and the exact key changes of castling,
 // corner captures, promotions and the null move.
-#include <unistd.h>
-
-#include <cstdio>
 #include <set>
+#include <string>
 
 #include "board/tables.h"
 #include "board/zobrist.h"
 #include "movegen/make_move.h"
 #include "movegen/validate.h"
 #include "movegen_fixture.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr HashKey KEY_WHITE_LONG = 0xB6EB38B5736CA771ULL;
 constexpr HashKey KEY_BLACK_SHORT = 0x30417CFC9915AA11ULL;
 constexpr HashKey KEY_E1G1 = 0x9FF1351D4A1C52C3ULL;
 
-uint32_t pawnKeyFromScratch() {
+uint32_t pawnKeyFromScratch(const Position& pos) {
   uint32_t key = 0;
   for (Square sq = 0; sq < 64; ++sq)
     if (isPawn(pos.board[sq])) key ^= uint32_t(ZobristKeys[pos.board[sq]][sq]);
@@ -27,25 +26,18 @@ uint32_t pawnKeyFromScratch() {
 }
 
 // Walks every pseudo-legal move to `depth`, checking the pawn key after each make and the whole
-// position after each unmake; records the move types seen.
-void walk(int depth, std::set<int>& typesSeen) {
-  PlyRecord* r = plies.current;
-  computeCheckInfo(r);
-  MoveEntry* start = (r - 1)->listEnd;
-  r->listEnd = r->checkers ? generateEvasions[pos.sideToMove](start, r) : generateAll[pos.sideToMove](start);
-  saveSnapshot(r);
+// position after each take-back; records the move types seen.
+void walk(Position& pos, int depth, std::set<int>& typesSeen) {
   const int side = pos.sideToMove;
-  for (MoveEntry* e = start; e < r->listEnd; ++e) {
-    Position before = pos;
-    makeMove(e->move, r);
-    typesSeen.insert(moveType(e->move));
-    ASSERT_EQ(pos.pawnKey, pawnKeyFromScratch()) << moveText(e->move);
+  for (Move m : nodeMoves(pos)) {
+    const Position before = pos;
+    makeMove(pos, m);
+    typesSeen.insert(moveType(m));
+    ASSERT_EQ(pos.pawnKey, pawnKeyFromScratch(pos)) << moveText(m);
     ASSERT_EQ(pos.historyTop->key, pos.hashKey);
-    plies.current = r + 1;
-    if (depth > 1 && !kingAttackedAfter(e->move, side)) walk(depth - 1, typesSeen);
-    plies.current = r;
-    unmakeMove(e->move, r);
-    expectPositionAsBefore(before, moveText(e->move).c_str());
+    if (depth > 1 && !kingAttackedAfter(pos, m, side)) walk(pos, depth - 1, typesSeen);
+    unmakeMove(pos, m);
+    expectPositionAsBefore(before, pos, moveText(m));
     if (::testing::Test::HasFailure()) return;
   }
 }
@@ -63,9 +55,9 @@ TEST(MakeUnmake, RestoresEverythingForEveryMoveType) {
   std::set<int> typesSeen;
   for (const char* fen : fens) {
     SCOPED_TRACE(fen);
-    setUpPosition(fen);
-    ++plies.current;
-    walk(3, typesSeen);
+    Position pos;
+    ASSERT_TRUE(SetupPosition(pos, fen));
+    walk(pos, 3, typesSeen);
     if (HasFailure()) return;
   }
   for (int type : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
@@ -73,10 +65,11 @@ TEST(MakeUnmake, RestoresEverythingForEveryMoveType) {
 }
 
 TEST(MakeUnmake, NullMoveDropsAndRestoresTheEnPassantKey) {
-  setUpPosition("rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6");
-  Position before = pos;
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6"));
+  const Position before = pos;
   const HashKey ep = ZobristKeys[EMPTY][F6];
-  makeNullMove();
+  makeNullMove(pos);
   EXPECT_EQ(pos.hashKey, before.hashKey ^ ep);
   EXPECT_EQ(pos.pawnKey, before.pawnKey ^ uint32_t(ep));
   EXPECT_EQ(pos.epSquare, 0);
@@ -85,39 +78,35 @@ TEST(MakeUnmake, NullMoveDropsAndRestoresTheEnPassantKey) {
   EXPECT_EQ(pos.history[0].move, NULL_MOVE);
   EXPECT_EQ(pos.historyTop->reversibleCount, 1);
   EXPECT_EQ(pos.historyTop->key, pos.hashKey);
-  unmakeNullMove();
-  expectPositionAsBefore(before, "null move");
+  unmakeNullMove(pos);
+  expectPositionAsBefore(before, pos, "null move");
 }
-
-struct KeyCase {
-  const char* fen;
-  const char* move;
-  int type;
-};
 
 class KeyChange : public ::testing::Test {
  protected:
-  // Makes one move with a proper snapshot and returns the key difference.
+  // Makes one move and returns the key difference.
   HashKey play(const char* fen, const char* move, int type) {
-    setUpPosition(fen);
-    ++plies.current;
-    saveSnapshot(plies.current);
+    EXPECT_TRUE(SetupPosition(pos, fen)) << fen;
     HashKey before = pos.hashKey;
-    makeMove(textMove(move, type), plies.current);
+    makeMove(pos, textMove(move, type));
     return before ^ pos.hashKey;
   }
+  Position pos;
 };
 
 TEST_F(KeyChange, DoubleStepAddsTheEnPassantKeyEvenWithoutCapturer) {
   HashKey diff = play(START_FEN, "e2e4", QUIET);
   EXPECT_EQ(pos.epSquare, E3);
   EXPECT_EQ(diff, ZobristKeys[WPAWN][E2] ^ ZobristKeys[WPAWN][E4] ^ ZobristKeys[EMPTY][E3]);
-  EXPECT_EQ(pos.pawnKey, pawnKeyFromScratch());
+  EXPECT_EQ(pos.pawnKey, pawnKeyFromScratch(pos));
 }
 
 TEST_F(KeyChange, CaptureOnH8LosesBlackShortRight) {
   HashKey diff = play("r3k2r/8/8/8/8/8/8/4K2R w Kkq -", "h1h8", CAPTURE);
   EXPECT_EQ(pos.castleRights, BLACK_LONG);
+  // The take-back finds the move and the captured rook in the entry it was played from.
+  EXPECT_EQ(pos.history[0].move, textMove("h1h8", CAPTURE));
+  EXPECT_EQ(pos.history[0].captured, BROOK);
   EXPECT_EQ(diff, ZobristKeys[WROOK][H1] ^ ZobristKeys[WROOK][H8] ^ ZobristKeys[BROOK][H8] ^ KEY_WHITE_SHORT ^
                       KEY_BLACK_SHORT);
 }
@@ -130,7 +119,7 @@ TEST_F(KeyChange, KingStepLosesBothRights) {
 }
 
 TEST_F(KeyChange, CastlingUsesItsOwnConstants) {
-  setUpPosition("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQK2R w KQkq -");
+  ASSERT_TRUE(SetupPosition(pos, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQK2R w KQkq -"));
   uint32_t pawnKey = pos.pawnKey;
   HashKey diff = play("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQK2R w KQkq -", "e1g1", WHITE_CASTLE_SHORT);
   EXPECT_EQ(diff, KEY_WHITE_SHORT ^ KEY_WHITE_LONG ^ KEY_E1G1);
@@ -143,7 +132,7 @@ TEST_F(KeyChange, CastlingUsesItsOwnConstants) {
 }
 
 TEST_F(KeyChange, PromotionCountsMaterial) {
-  setUpPosition("k7/3P4/8/8/8/8/8/4K3 w - -");
+  ASSERT_TRUE(SetupPosition(pos, "k7/3P4/8/8/8/8/8/4K3 w - -"));
   int total = pos.totalMaterial, white = pos.pieceMaterial[WHITE], pawns = pos.pawnCount[WHITE];
   play("k7/3P4/8/8/8/8/8/4K3 w - -", "d7d8", PROMO_Q);
   EXPECT_EQ(pos.totalMaterial, total + 8);
@@ -154,50 +143,39 @@ TEST_F(KeyChange, PromotionCountsMaterial) {
 }
 
 // Reaches a position through a list of game moves given as text.
-HashKey keyAfter(const char* fen, std::initializer_list<const char*> moves) {
-  EXPECT_TRUE(SetupPosition(fen));
-  plies.current = plies.records;
-  for (const char* text : moves) MakeRealMove(ParseCoordinateMove(text));
-  return pos.hashKey;
+Position reached(const char* fen, std::initializer_list<const char*> moves) {
+  Position pos;
+  EXPECT_TRUE(SetupPosition(pos, fen));
+  for (const char* text : moves) EXPECT_TRUE(MakeRealMove(pos, ParseCoordinateMove(pos, text))) << text;
+  return pos;
 }
 
 TEST(HashKey, SamePositionByDifferentOrdersHasTheSameKeys) {
-  EXPECT_EQ(keyAfter(START_FEN, {"d2d3", "e7e6", "g1f3", "b8c6"}),
-            keyAfter(START_FEN, {"g1f3", "b8c6", "d2d3", "e7e6"}));
+  EXPECT_EQ(reached(START_FEN, {"d2d3", "e7e6", "g1f3", "b8c6"}).hashKey,
+            reached(START_FEN, {"g1f3", "b8c6", "d2d3", "e7e6"}).hashKey);
   const char* rooks = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
-  HashKey castledFirst = keyAfter(rooks, {"e1g1", "a8b8", "a1a2", "h8h7"});
-  uint32_t pawnKey = pos.pawnKey;
-  EXPECT_EQ(castledFirst, keyAfter(rooks, {"a1a2", "h8h7", "e1g1", "a8b8"}));
-  EXPECT_EQ(pawnKey, pos.pawnKey);
+  const Position castledFirst = reached(rooks, {"e1g1", "a8b8", "a1a2", "h8h7"});
+  const Position castledLast = reached(rooks, {"a1a2", "h8h7", "e1g1", "a8b8"});
+  EXPECT_EQ(castledFirst.hashKey, castledLast.hashKey);
+  EXPECT_EQ(castledFirst.pawnKey, castledLast.pawnKey);
 }
 
 TEST(MakeUnmake, MarkerWordIsRefusedWithoutChangingThePosition) {
-  setUpPosition(START_FEN);
-  char dir[] = "/tmp/movegen_marker_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  char old[4096];
-  ASSERT_NE(getcwd(old, sizeof old), nullptr);
-  ASSERT_EQ(chdir(dir), 0);
-  Position before = pos;
-  ++plies.current;
-  saveSnapshot(plies.current);
+  ScratchDir dir;
+  InDirectory here(dir.path());
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, START_FEN));
+  const Position before = pos;
   ::testing::internal::CaptureStdout();
-  EXPECT_THROW(makeMove(NULL_MOVE, plies.current), MoveError);
+  EXPECT_THROW(makeMove(pos, NULL_MOVE), MoveError);
   std::string board = ::testing::internal::GetCapturedStdout();
   EXPECT_NE(board.find("8 r n b q k b n r"), std::string::npos);
-  expectPositionAsBefore(before, "marker word");
-  FILE* err = std::fopen("!error.err", "r");
-  ASSERT_NE(err, nullptr);
-  char text[512] = {};
-  size_t n = std::fread(text, 1, sizeof text - 1, err);
-  std::fclose(err);
-  text[n] = 0;
-  EXPECT_NE(std::strstr(text, "\n MV_NOT_VALID: 12548; from=4; to=4; type=3\n"), nullptr) << text;
-  EXPECT_NE(std::strstr(text, "islegal? : illegal\n"), nullptr) << text;
-  EXPECT_THROW(unmakeMove(NULL_MOVE, plies.current), MoveError);
-  std::remove("!error.err");
-  ASSERT_EQ(chdir(old), 0);
-  rmdir(dir);
+  expectPositionAsBefore(before, pos, "marker word");
+  const std::string report = dir.read("!error.err");
+  EXPECT_NE(report.find("\n MV_NOT_VALID: 12548; from=4; to=4; type=3\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("islegal? : illegal\n"), std::string::npos) << report;
+  EXPECT_THROW(unmakeMove(pos, NULL_MOVE), MoveError);
+  expectPositionAsBefore(before, pos, "marker word taken back");
 }
 
 }  // namespace

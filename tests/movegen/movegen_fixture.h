@@ -1,9 +1,10 @@
-// Shared helpers of the move-generation tests: set-up, generation into a private buffer, and a
-// field-by-field comparison of the whole position.
+// Shared helpers of the move-generation tests: generation into a private buffer, move texts, and
+// a field-by-field comparison of two positions with their histories.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "board/fen.h"
@@ -11,29 +12,26 @@
 #include "board/position.h"
 #include "movegen/attacks.h"
 #include "movegen/generate.h"
-#include "movegen/ply.h"
-
-inline void setUpPosition(const char* fen) {
-  ASSERT_TRUE(SetupPosition(fen)) << fen;
-  plies.current = plies.records;
-  plies.current->listEnd = moveStack;
-}
 
 enum class Generator { All, Captures, Evasions };
 
-inline std::vector<MoveEntry> generated(Generator g) {
-  static MoveEntry buffer[MAX_GENERATED_MOVES];
+inline std::vector<MoveEntry> generated(const Position& pos, Generator g) {
+  MoveEntry buffer[MAX_GENERATED_MOVES];
   CheckInfo info;
-  computeCheckInfo(&info);
-  MoveEntry* end = g == Generator::All        ? generateAll[pos.sideToMove](buffer)
-                   : g == Generator::Captures ? generateCaptures[pos.sideToMove](buffer)
-                                              : generateEvasions[pos.sideToMove](buffer, &info);
+  computeCheckInfo(pos, &info);
+  MoveEntry* end = g == Generator::All        ? generateAll[pos.sideToMove](pos, buffer)
+                   : g == Generator::Captures ? generateCaptures[pos.sideToMove](pos, buffer)
+                                              : generateEvasions[pos.sideToMove](pos, buffer, &info);
   return std::vector<MoveEntry>(buffer, end);
 }
 
-inline std::vector<Move> movesOf(const std::vector<MoveEntry>& entries) {
+// What a node generates: the evasions in check, else all moves.
+inline std::vector<Move> nodeMoves(const Position& pos) {
+  CheckInfo info;
+  computeCheckInfo(pos, &info);
   std::vector<Move> moves;
-  for (const MoveEntry& e : entries) moves.push_back(e.move);
+  for (const MoveEntry& e : generated(pos, info.checkers ? Generator::Evasions : Generator::All))
+    moves.push_back(e.move);
   return moves;
 }
 
@@ -47,20 +45,20 @@ inline Move textMove(const char* text, int type) {
   return makeMoveWord(squareFromChars(text[0], text[1]), squareFromChars(text[2], text[3]), type);
 }
 
-// Every field of the position against a copy taken earlier, and the history up to its top (the
-// move field of the top entry is written by make as the move played from it, so it is left out).
-// The copy's historyTop still points into the live history.
-inline void expectPositionAsBefore(const Position& a, const char* context) {
+// Every field of a position against a copy taken earlier, and the history up to its top. The move
+// played from the top and the piece it took are written there by make, so those two fields of the
+// top entry are left out.
+inline void expectPositionAsBefore(const Position& before, const Position& now, const std::string& context) {
   SCOPED_TRACE(context);
-  const Position& b = pos;
-  EXPECT_EQ(a.occupied, b.occupied);
-  EXPECT_EQ(a.occupiedRot90, b.occupiedRot90);
-  EXPECT_EQ(a.occupiedRotA1H8, b.occupiedRotA1H8);
-  EXPECT_EQ(a.occupiedRotA8H1, b.occupiedRotA8H1);
+  const Position& a = before;
+  const Position& b = now;
+  EXPECT_EQ(a.occ.all, b.occ.all);
+  EXPECT_EQ(a.occ.rot90, b.occ.rot90);
+  EXPECT_EQ(a.occ.rotA1H8, b.occ.rotA1H8);
+  EXPECT_EQ(a.occ.rotA8H1, b.occ.rotA8H1);
   for (int c = 0; c < 2; ++c) {
     EXPECT_EQ(a.colourPieces[c], b.colourPieces[c]);
     EXPECT_EQ(a.kingSquare[c], b.kingSquare[c]);
-    EXPECT_EQ(a.rootKingSquare[c], b.rootKingSquare[c]);
     EXPECT_EQ(a.pieceMaterial[c], b.pieceMaterial[c]);
     EXPECT_EQ(a.pawnCount[c], b.pawnCount[c]);
   }
@@ -70,17 +68,22 @@ inline void expectPositionAsBefore(const Position& a, const char* context) {
   EXPECT_EQ(a.epSquare, b.epSquare);
   EXPECT_EQ(a.totalMaterial, b.totalMaterial);
   EXPECT_EQ(0, std::memcmp(a.board, b.board, 64));
-  EXPECT_EQ(0, std::memcmp(a.rootBoard, b.rootBoard, 64));
-  EXPECT_EQ(a.rootEpSquare, b.rootEpSquare);
   EXPECT_EQ(a.castleRights, b.castleRights);
-  EXPECT_EQ(a.rootCastleRights, b.rootCastleRights);
   EXPECT_EQ(a.sideToMove, b.sideToMove);
-  EXPECT_EQ(a.rootSideToMove, b.rootSideToMove);
   EXPECT_EQ(a.plyCount, b.plyCount);
-  EXPECT_EQ(a.searchAge, b.searchAge);
-  ASSERT_EQ(a.historyTop, b.historyTop);
-  for (int i = 0; i <= b.historyTop - b.history; ++i) {
-    EXPECT_EQ(a.history[i].key, b.history[i].key);
-    EXPECT_EQ(a.history[i].reversibleCount, b.history[i].reversibleCount);
+  const long top = a.historyTop - a.history;
+  ASSERT_EQ(top, b.historyTop - b.history);
+  for (long i = 0; i <= top; ++i) {
+    SCOPED_TRACE("history entry " + std::to_string(i));
+    const HistoryEntry &x = a.history[i], &y = b.history[i];
+    EXPECT_EQ(x.key, y.key);
+    EXPECT_EQ(x.pawnKey, y.pawnKey);
+    EXPECT_EQ(x.reversibleCount, y.reversibleCount);
+    EXPECT_EQ(x.castleRights, y.castleRights);
+    EXPECT_EQ(x.epSquare, y.epSquare);
+    if (i < top) {
+      EXPECT_EQ(x.move, y.move);
+      EXPECT_EQ(x.captured, y.captured);
+    }
   }
 }

@@ -22,57 +22,58 @@ const PerftCase Cases[] = {
     {"r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -", {46, 2079, 89890}},
 };
 
+// The count of every legal move path of length 1 to depth.
+uint64_t paths(const char* fen, int depth) {
+  Position pos;
+  EXPECT_TRUE(SetupPosition(pos, fen)) << fen;
+  const Position before = pos;
+  const uint64_t count = perft(pos, depth).paths;
+  expectPositionAsBefore(before, pos, "perft");
+  return count;
+}
+
 TEST(Perft, StandardPositionsAtShallowDepths) {
   for (const PerftCase& c : Cases) {
     SCOPED_TRACE(c.fen);
-    setUpPosition(c.fen);
-    ++plies.current;
     uint64_t sum = 0;
     for (int d = 1; d <= 3; ++d) {
       sum += c.leaves[d - 1];
-      EXPECT_EQ(perft(d), sum) << "depth " << d;
+      EXPECT_EQ(paths(c.fen, d), sum) << "depth " << d;
     }
-    // The kiwipete walk to depth 4 is still quick and covers every special move often.
-    --plies.current;
   }
-  setUpPosition(Cases[1].fen);
-  ++plies.current;
-  EXPECT_EQ(perft(4), 48u + 2039 + 97862 + 4085603);
+  // The kiwipete walk to depth 4 is still quick and covers every special move often.
+  EXPECT_EQ(paths(Cases[1].fen, 4), 48u + 2039 + 97862 + 4085603);
 }
 
 TEST(Perft, UnusualPositions) {
   // Sixteen queens: long exchange sequences with x-rays on every line.
-  setUpPosition("k7/qqqqqqqq/8/8/8/8/QQQQQQQQ/7K w - -");
-  ++plies.current;
-  EXPECT_EQ(perft(2), 97u + 8745);
+  EXPECT_EQ(paths("k7/qqqqqqqq/8/8/8/8/QQQQQQQQ/7K w - -", 2), 97u + 8745);
   // In check from a bishop, with en passant as one of the blocks.
-  setUpPosition("4kb2/8/8/3pP3/8/K7/8/8 w - d6");
-  ++plies.current;
-  EXPECT_EQ(perft(3), 5u + 55 + 330);
+  EXPECT_EQ(paths("4kb2/8/8/3pP3/8/K7/8/8 w - d6", 3), 5u + 55 + 330);
 }
 
 TEST(Perft, MatedAndStalematedSidesCountNothing) {
-  setUpPosition("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mate
-  ++plies.current;
-  EXPECT_EQ(perft(1), 0u);
-  setUpPosition("7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemate
-  ++plies.current;
-  EXPECT_EQ(perft(2), 0u);
+  EXPECT_EQ(paths("7k/6Q1/6K1/8/8/8/8/8 b - -", 1), 0u);  // mate
+  EXPECT_EQ(paths("7k/5Q2/6K1/8/8/8/8/8 b - -", 2), 0u);  // stalemate
 }
 
-std::string runPerftOutput(int depth) {
+std::string runPerftOutput(Position& pos, int depth) {
   ::testing::internal::CaptureStdout();
-  runPerft(depth);
+  runPerft(pos, depth);
   return ::testing::internal::GetCapturedStdout();
 }
 
 TEST(Perft, CommandReport) {
-  setUpPosition(START_FEN);
-  std::istringstream out(runPerftOutput(3));
+  Position pos;
+  ASSERT_TRUE(SetupPosition(pos, START_FEN));
+  const Position before = pos;
+  std::istringstream out(runPerftOutput(pos, 3));
+  expectPositionAsBefore(before, pos, "perft command");
   std::string line;
   std::getline(out, line);
   EXPECT_EQ(line, "ply\tduration\tnodes");
   const uint64_t expected[3] = {20, 420, 9322};
+  uint64_t made = 0;
   for (int d = 1; d <= 3; ++d) {
     std::getline(out, line);
     int depth = 0;
@@ -83,18 +84,18 @@ TEST(Perft, CommandReport) {
     EXPECT_GE(seconds, 0.0);
     EXPECT_EQ(nodes, expected[d - 1]);
     EXPECT_NE(line.find('.'), std::string::npos);  // one decimal of seconds
+    made += perft(pos, d).made;
   }
   std::getline(out, line);
   EXPECT_EQ(line, "total nodes: 9762");
   std::getline(out, line);
   // Every generated move is made, the illegal ones too: at least the legal count.
-  unsigned made = 0;
-  ASSERT_EQ(std::sscanf(line.c_str(), "(total moves[32]: %u)", &made), 1) << line;
-  EXPECT_EQ(made, perftMovesMade);
-  EXPECT_GE(made, 9762u);
-  EXPECT_EQ(plies.current, plies.records);
+  unsigned printed = 0;
+  ASSERT_EQ(std::sscanf(line.c_str(), "(total moves[32]: %u)", &printed), 1) << line;
+  EXPECT_EQ(printed, made);
+  EXPECT_GE(printed, 9762u);
 
-  EXPECT_EQ(runPerftOutput(0), "ply\tduration\tnodes\ntotal nodes: 0\n(total moves[32]: 0)\n");
+  EXPECT_EQ(runPerftOutput(pos, 0), "ply\tduration\tnodes\ntotal nodes: 0\n(total moves[32]: 0)\n");
 }
 
 }  // namespace

@@ -84,7 +84,6 @@ std::string convert() {
 
 class GameFileDamage : public testing::Test {
  protected:
-  void SetUp() override { SetupPosition(START_FEN); }
   SampleFile sample;
   ScratchDir dir;
 };
@@ -119,7 +118,6 @@ TEST_F(GameFileDamage, ConvertersReportACutFileAndLeaveItAlone) {
       EXPECT_EQ(out.find("converted"), std::string::npos) << out;
     }
   }
-  EXPECT_EQ(SetupPosition(START_FEN), true);
 }
 
 TEST_F(GameFileDamage, StoreCutsOffOnlyTheIncompleteLastRecordThenAppends) {
@@ -153,7 +151,6 @@ TEST_F(GameFileDamage, ChangedBytesAreReadOrRefusedAndOnlyACutIsRepaired) {
       SCOPED_TRACE("byte " + std::to_string(at) + " ^ " + std::to_string(mask));
       std::string bytes = sample.bytes;
       bytes[at] = char(bytes[at] ^ mask);
-      const HashKey initial = pos.hashKey;
 
       int read;
       const std::string message = readAll(bytes, read);
@@ -164,7 +161,6 @@ TEST_F(GameFileDamage, ChangedBytesAreReadOrRefusedAndOnlyACutIsRepaired) {
       dir.write("g.gam", bytes);
       const std::string out = convert();
       EXPECT_EQ(dir.read("g.gam"), bytes);
-      EXPECT_EQ(pos.hashKey, initial);
       const bool converted = out.find("converted: ") != std::string::npos;
       EXPECT_TRUE(converted || out.find("Game file corrupted! (error on game: ") != std::string::npos) << out;
       if (out.find("ERROR: ") != std::string::npos) {

@@ -105,16 +105,17 @@ TEST(PgnOutput, ResultTagAndNumberedCoordinateMoves) {
 
 class PositionLines : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(SetupPosition(START_FEN)); }
+  void SetUp() override { ASSERT_TRUE(SetupPosition(pos, START_FEN)); }
   std::vector<std::string> linesFor(const GameRecord& game) {
     std::ostringstream out;
     std::ostream* outputs[1] = {&out};
-    writePositionLines(game, outputs, 1);
+    writePositionLines(pos, game, outputs, 1);
     std::vector<std::string> lines;
     std::istringstream in(out.str());
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
+  Position pos;
   static std::string keyText(HashKey key) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llX", (unsigned long long)key);
@@ -163,7 +164,7 @@ TEST_F(PositionLines, SixteenOutputsAreChosenByTheKeysFirstDigit) {
   for (int i = 0; i < 6; ++i) game.moves[i] = opening[i];
   for (int i = 6; i < 30; ++i) game.moves[i] = shuffle[(i - 6) % 4];
   game.header = RESULT_WHITE_WINS | 30;
-  writePositionLines(game, outputs, 16);
+  writePositionLines(pos, game, outputs, 16);
   int total = 0;
   for (int i = 0; i < 16; ++i) {
     std::istringstream in(files[i].str());
@@ -178,7 +179,7 @@ TEST_F(PositionLines, IllegalStoredMoveWritesNothing) {
   std::ostream* outputs[1] = {&out};
   for (Move bad : {makeMoveWord(E2, E5, QUIET), Move(0x3104), Move(0)}) {
     GameRecord game = makeGame(RESULT_WHITE_WINS, {E2E4, E7E5, bad, E7E5});
-    EXPECT_THROW(writePositionLines(game, outputs, 1), PgnError);
+    EXPECT_THROW(writePositionLines(pos, game, outputs, 1), PgnError);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(pos.hashKey, key);
     EXPECT_EQ(pos.historyTop, pos.history);

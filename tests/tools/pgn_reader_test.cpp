@@ -11,18 +11,20 @@
 
 namespace {
 
-// Key facts of the working position, to show that reading a game leaves it as it was.
+// Key facts of a position, to show that reading a game leaves it as it was.
 struct PositionFacts {
   HashKey key;
   int side;
-  const HistoryEntry* top;
+  long top;  // history entries in use
+  uint16_t plyCount;
   Piece board[64];
   bool operator==(const PositionFacts& o) const {
-    return key == o.key && side == o.side && top == o.top && !std::memcmp(board, o.board, 64);
+    return key == o.key && side == o.side && top == o.top && plyCount == o.plyCount &&
+           !std::memcmp(board, o.board, 64);
   }
 };
-PositionFacts facts() {
-  PositionFacts f{pos.hashKey, pos.sideToMove, pos.historyTop, {}};
+PositionFacts facts(const Position& pos) {
+  PositionFacts f{pos.hashKey, pos.sideToMove, pos.historyTop - pos.history, pos.plyCount, {}};
   std::memcpy(f.board, pos.board, 64);
   return f;
 }
@@ -30,15 +32,15 @@ PositionFacts facts() {
 class PgnReader : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SetupPosition(START_FEN));
-    initial_ = facts();
+    ASSERT_TRUE(SetupPosition(pos_, START_FEN));
+    initial_ = facts(pos_);
   }
   // Reads one game from the text; the position must be back at the start afterwards.
   uint16_t read(const std::string& text) {
     in_.str(text);
     in_.clear();
-    const uint16_t result = readPgnGame(in_, game_);
-    EXPECT_EQ(facts(), initial_);
+    const uint16_t result = readPgnGame(in_, pos_, game_);
+    EXPECT_EQ(facts(pos_), initial_);
     return result;
   }
   // The message of the error raised while reading, or "" when none is raised.
@@ -46,12 +48,13 @@ class PgnReader : public ::testing::Test {
     try {
       read(text);
     } catch (const PgnError& e) {
-      EXPECT_EQ(facts(), initial_);
+      EXPECT_EQ(facts(pos_), initial_);
       return e.message;
     }
     return "";
   }
   std::istringstream in_;
+  Position pos_;
   GameRecord game_;
   PositionFacts initial_;
 };
@@ -100,18 +103,18 @@ TEST_F(PgnReader, GamesWithoutStoredResultGiveZero) {
 
 TEST_F(PgnReader, AfterAStarGameTheNextGameIsRead) {
   in_.str("[Result \"*\"]\n1. e4 *\n\n[Result \"0-1\"]\n1. d4 d5 0-1\n");
-  EXPECT_EQ(readPgnGame(in_, game_), 0);
-  EXPECT_EQ(readPgnGame(in_, game_), 0x4000);
+  EXPECT_EQ(readPgnGame(in_, pos_, game_), 0);
+  EXPECT_EQ(readPgnGame(in_, pos_, game_), 0x4000);
   EXPECT_EQ(game_.header, 0x4002);
 }
 
 TEST_F(PgnReader, UnreadableMoveRejectsTheGameAndTheNextGameIsRead) {
   in_.str("[Result \"1-0\"]\n1. e4 e5 2. Zf3 Nc6 3. Bb5 1-0\n[Result \"0-1\"]\n1. d4 0-1\n");
   testing::internal::CaptureStdout();
-  EXPECT_EQ(readPgnGame(in_, game_), 0);
+  EXPECT_EQ(readPgnGame(in_, pos_, game_), 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "move: Zf3, plyNo:3\n");
-  EXPECT_EQ(facts(), initial_);
-  EXPECT_EQ(readPgnGame(in_, game_), 0x4000);
+  EXPECT_EQ(facts(pos_), initial_);
+  EXPECT_EQ(readPgnGame(in_, pos_, game_), 0x4000);
   EXPECT_EQ(game_.header, 0x4001);
 }
 
@@ -177,12 +180,12 @@ TEST_F(PgnReader, SetResultMapsTheCharacters) {
 
 TEST_F(PgnReader, MoveTokenEndsAtBlankOrBraceAndHoldsTenCharacters) {
   in_.str("Nf3{c}");
-  EXPECT_EQ(readMoveToken(in_, game_), makeMoveWord(G1, F3, QUIET));
+  EXPECT_EQ(readMoveToken(in_, pos_, game_), makeMoveWord(G1, F3, QUIET));
   EXPECT_STREQ(game_.token, "Nf3");
   EXPECT_EQ(in_.get(), '{');
   in_.clear();
   in_.str("abcdefghijkl");
-  EXPECT_EQ(readMoveToken(in_, game_), 0);
+  EXPECT_EQ(readMoveToken(in_, pos_, game_), 0);
   EXPECT_STREQ(game_.token, "abcdefghij");
 }
 
