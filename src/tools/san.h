@@ -1,5 +1,4 @@
-// Reading moves written in standard algebraic notation (and plain square pairs) for the
-// a position.
+// Reading moves written in standard algebraic notation (and plain square pairs) in a position.
 #pragma once
 #include "board/position.h"
 #include "board/types.h"

@@ -54,13 +54,27 @@ TEST(Fen, RoundTrips) {
   }
 }
 
-TEST(Fen, IgnoresMoveCountersAndAcceptsSeparatorFreePlacement) {
+// The half-move clock is read (the fifty-move rule counts from it); the move number is read and
+// left: the game's plies count from its setup.
+TEST(Fen, ReadsTheHalfMoveClock) {
   Position pos;
-  ASSERT_TRUE(SetupPosition(pos, "  4k3/8/8/8/8/8/8/4K3 w - - 0 57"));
+  ASSERT_TRUE(SetupPosition(pos, "  4k3/8/8/8/8/8/8/4K3 w - - 37 57"));
   EXPECT_EQ(pos.plyCount, 1);
   EXPECT_EQ(pos.totalMaterial, 0);
-  ASSERT_TRUE(SetupPosition(pos, "4k3888888/4K3 B - -"));  // rank separators carry no meaning
-  EXPECT_EQ(fen(pos), "4k3/8/8/8/8/8/8/4K3 b - -");
+  EXPECT_EQ(pos.historyTop->reversibleCount, 37);
+  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/8/4K3 b - -"));  // EPD has no counters
+  EXPECT_EQ(pos.historyTop->reversibleCount, 0);
+}
+
+// Front ends show a position the engine refuses as refused: a placement must be eight ranks of
+// eight squares each, and no pawn stands on the first or last rank.
+TEST(Fen, PlacementIsReadStrictly) {
+  Position pos;
+  for (const char* fen : {"4k3888888/4K3 b - -", "4k3/8/8/8/8/8/8/4K3/8 w - -", "4k3/8/8/8/8/8/8 w - -",
+                          "4k3/8/8/8/8/8/8/4K31 w - -", "4k3/8/8/8/8/8/8/4K2 w - -", "4k3/8/8/8/8/8/8/R3K2kQ w - -",
+                          "4k2P/8/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/p3K3 w - -", "4k3/8/8/8/8/8/8/4K3w - -"})
+    EXPECT_FALSE(SetupPosition(pos, fen)) << fen;
+  EXPECT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/P7/4K3 w - -"));
 }
 
 TEST(Fen, RefusalLeavesThePreviousPositionUntouched) {

@@ -65,7 +65,7 @@ TEST_F(FixedBitbases, ScoresBeyond7000BecomeBitbaseScores) {
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/R3K3 w - -"), BITBASE_WIN);   // library 20000: beyond the scale
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/r3K3 w - -"), -7001);         // library -7005
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/q3K3 w - -"), -BITBASE_WIN);  // library -20000
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/P3K3 w - -"), 250);           // within range: unchanged
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/P7/4K3 w - -"), 250);           // within range: unchanged
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/4K3 w - -"), 0);
   EXPECT_EQ(probe("4k3/8/8/8/8/8/8/N3K3 w - -"), BITBASE_NO_RESULT);
 }
@@ -104,7 +104,7 @@ TEST_F(FixedBitbases, FailedLoadKeepsTheLibraryInUse) {
   EXPECT_NE(bitbases.error(), "");
   EXPECT_TRUE(bitbases.loaded());
   EXPECT_EQ(bitbases.loadMode(), 2);
-  EXPECT_EQ(probe("4k3/8/8/8/8/8/8/P3K3 w - -"), 250);
+  EXPECT_EQ(probe("4k3/8/8/8/8/8/P7/4K3 w - -"), 250);
 }
 
 TEST(Bitbases, NotLoadedMeansNoResult) {

@@ -120,8 +120,8 @@ TEST_F(BuildPvTest, AMoveThatDoesNotFitThePositionEndsTheLine) {
   int16_t score = 0;
   EXPECT_EQ(pv(12, &score), "");
   EXPECT_EQ(score, 44);
-  ASSERT_TRUE(SetupPosition(pos, "4k3/8/8/8/8/8/4r3/R3K3 w - - 0 1"));
-  storeLine({}, quiet(E1, F1));  // the rook on e2 guards f1
+  ASSERT_TRUE(SetupPosition(pos, "4kr2/8/8/8/8/8/8/R3K3 w - - 0 1"));
+  storeLine({}, quiet(E1, F1));  // the rook on f8 guards f1
   EXPECT_EQ(pv(12), "");
 }
 
