@@ -1,20 +1,20 @@
-// Peak resident size of the whole process once every page of the transposition table and the
-// pawn cache has been touched, against the 32 MB limit.
+// Peak resident size of the whole process with a transposition table of the given size (in MB,
+// default the engine's), once every page of it and of the pawn cache has been touched and a few
+// searches have run on it; the table's own share and what is left for the rest.
+//   bench_memory [megabytes]
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <initializer_list>
+#include <memory>
 
 #include "board/fen.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
-#include "eval/evaluate.h"
-#include "eval/pawn_cache.h"
-#include "search/transtable.h"
+#include "search/iterate.h"
+#include "search/search_state.h"
 
 namespace {
-
-constexpr long LIMIT_KB = 32 * 1024;
 
 // VmHWM from /proc/self/status in kB, or -1 when it cannot be read.
 long PeakResidentKb() {
@@ -30,24 +30,42 @@ long PeakResidentKb() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const size_t megabytes = argc > 1 ? size_t(std::strtoul(argv[1], nullptr, 10)) : TT_DEFAULT_MEGABYTES;
   InitTables();
   InitPieceSquareTables();
-  ClearHashTables();
-  ClearPawnCache();
-  int64_t checksum = 0;
-  for (const char* fen : {START_FEN, "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - -"}) {
-    SetupPosition(fen);
-    checksum += Evaluate();
+  TransTable table(megabytes);
+  if (table.megabytes() != megabytes) {
+    std::printf("a table of %zu MB cannot be had\n", megabytes);
+    return 1;
   }
-  long peak = PeakResidentKb();
+  auto pawnCache = std::make_unique<PawnCache>();
+  Bitbases bitbases;
+  SearchShared shared(table, *pawnCache, bitbases);
+  auto state = std::make_unique<SearchState>(shared);
+  SearchState* threads[] = {state.get()};
+  shared.threads = threads;
+  shared.threadCount = 1;
+  uint64_t nodes = 0;
+  for (const char* fen : {START_FEN, "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - -"}) {
+    SetupPosition(state->pos, fen);
+    ResetSearchState(*state);
+    shared.limits = {};
+    shared.limits.maxDepth = 8;
+    shared.limits.infinite = true;
+    shared.limits.multiPv = 1;
+    IterativeDeepening(*state);
+    nodes += state->nodeCount;
+  }
+  const long peak = PeakResidentKb();
   if (peak < 0) {
     std::printf("cannot read VmHWM from /proc/self/status\n");
     return 1;
   }
-  std::printf("transposition table %zu kB, pawn cache %zu kB\n", sizeof transTable / 1024, sizeof pawnCache / 1024);
-  std::printf("peak resident %ld kB (%.1f MB), limit %ld kB (32 MB): %s\n", peak, peak / 1024.0, LIMIT_KB,
-              peak <= LIMIT_KB ? "ok" : "OVER");
-  std::printf("checksum %lld\n", static_cast<long long>(checksum));
-  return peak <= LIMIT_KB ? 0 : 1;
+  const long tableKb = long(table.megabytes()) * 1024, pawnKb = long(PAWN_CACHE_MEGABYTES) * 1024;
+  std::printf("hash %zu MB: transposition table %ld kB, pawn cache %ld kB, searched %llu nodes\n", table.megabytes(),
+              tableKb, pawnKb, (unsigned long long)nodes);
+  std::printf("peak resident %ld kB (%.1f MB): tables %ld kB, the rest %ld kB\n", peak, peak / 1024.0,
+              tableKb + pawnKb, peak - tableKb - pawnKb);
+  return 0;
 }

@@ -49,7 +49,9 @@ int bitsFor(size_t buckets) {
 
 size_t TransTableBuckets(size_t megabytes) { return (megabytes << 20) / (2 * TT_BUCKET_BYTES); }
 
-TransTable::TransTable() { resize(TT_DEFAULT_MEGABYTES); }
+TransTable::TransTable(size_t megabytes) {
+  if (!resize(megabytes)) resize(TT_MIN_MEGABYTES);
+}
 
 TransTable::~TransTable() { std::free(slots_); }
 

@@ -33,7 +33,7 @@ inline int entryScore(const TransEntry& e) { return int(e.word2 >> 18) - INFINIT
 
 class TransTable {
  public:
-  TransTable();
+  explicit TransTable(size_t megabytes = TT_DEFAULT_MEGABYTES);
   ~TransTable();
   TransTable(const TransTable&) = delete;
   TransTable& operator=(const TransTable&) = delete;
