@@ -1,62 +1,6 @@
 // Fixed-depth searches over a fixed position set: node counts (the same on every run, a signature
-// of the search) and the speed in moves made per second, quiescence moves included.
-#include <chrono>
-#include <cstdio>
+// of the search) and the speed in moves made per second, quiescence moves included. The engine
+// runs the same bench as "dorvik bench".
+#include "driver/bench_command.h"
 
-#include "board/fen.h"
-#include "board/tables.h"
-#include "eval/piece_tables.h"
-#include "search/iterate.h"
-#include "search/search_clear.h"
-#include "search/search_state.h"
-
-namespace {
-
-struct Case {
-  const char* fen;
-  int depth;
-};
-
-const Case Cases[] = {
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", 8},
-    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 6},
-    {"r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -", 7},
-    {"2rb1rk1/p4p2/2n3p1/q2NpPP1/2p5/P1Q1PP2/1P1R4/2K4R w - -", 7},
-    {"r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ -", 7},
-    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 10},
-    {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 10},
-};
-
-}  // namespace
-
-int main() {
-  InitTables();
-  InitPieceSquareTables();
-  // No hooks: the search reads no input and prints nothing.
-  search.hooks = {};
-
-  uint64_t totalNodes = 0, totalMoves = 0;
-  double totalSeconds = 0;
-  std::printf("%-70s %5s %10s %12s %8s %10s\n", "position", "depth", "nodeCount", "moves made", "seconds", "moves/s");
-  for (const Case& c : Cases) {
-    SetupPosition(c.fen);
-    SearchClear();
-    search.limits = {};
-    search.limits.maxDepth = uint32_t(c.depth);
-    search.limits.infinite = true;
-    search.stopSearch = 0;
-    search.movesMade = 0;
-    auto start = std::chrono::steady_clock::now();
-    IterativeDeepening();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-70s %5d %10u %12llu %8.3f %10.0f\n", c.fen, c.depth, search.nodeCount,
-                (unsigned long long)search.movesMade, seconds, search.movesMade / seconds);
-    totalNodes += search.nodeCount;
-    totalMoves += search.movesMade;
-    totalSeconds += seconds;
-  }
-  std::printf("signature (total nodeCount): %llu\n", (unsigned long long)totalNodes);
-  std::printf("total moves made: %llu in %.3f s: %.0f moves/s (target 2000000)\n", (unsigned long long)totalMoves,
-              totalSeconds, totalMoves / totalSeconds);
-  return 0;
-}
+int main() { return RunSearchBench(0); }

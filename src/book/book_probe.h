@@ -2,8 +2,9 @@
 #pragma once
 #include "board/types.h"
 
-// Loads the main book from a directory (ending in "/") and the second one from its "2/".
-// Returns whether the main book loaded; its error text is then in mainBookError().
+// Loads the main book from a directory (ending in "/") and the second one from its "2/"; an
+// empty directory loads nothing and fails. Returns whether the main book loaded; the reason it
+// did not is then in mainBookError().
 bool LoadBooks(const char* directory);
 const char* mainBookError();
 

@@ -1,12 +1,17 @@
 #include "driver/configuration.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "book/book_probe.h"
+#include "driver/config_location.h"
 
 namespace {
 
@@ -23,9 +28,16 @@ const char* valueOf(const char* line, const char* key) {
   return std::strncmp(line, key, n) == 0 ? line + n : nullptr;
 }
 
+Configuration defaults() { return {"", "", "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", false, NO_FILE_READ}; }
+
+bool isFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Loads the main book from the directory and the second one from its "2/"; the last line counts.
 void loadBooksFrom(Configuration& config, const char* value) {
-  config.bookDirectory = TrimDirectory(value, MAX_BOOK_PATH);
+  config.bookDirectory = ResolveFromIni(config.file, TrimDirectory(value, MAX_BOOK_PATH));
   config.mainBookLoaded = LoadBooks(config.bookDirectory.c_str());
   config.mainBookError = config.mainBookLoaded ? "" : mainBookError();
 }
@@ -50,13 +62,26 @@ int ParseConfigInteger(const char* text) {
   return int(value);
 }
 
-Configuration ReadConfiguration(const char* path) {
-  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", false, ""};
+Configuration LoadConfiguration() {
+  std::vector<std::string> candidates = ConfigurationCandidates(ProcessConfigSearch());
+  std::string path = ChooseConfiguration(candidates, isFile);
+  if (!path.empty()) return ReadConfiguration(path);
+  Configuration config = defaults();
+  config.fileError = std::string(CONFIGURATION_FILE) + " not found: looked for ./";
+  for (size_t i = 0; i < candidates.size(); ++i)
+    config.fileError += (i == 0 ? "" : i + 1 == candidates.size() ? " and " : ", ") + candidates[i];
+  return config;
+}
+
+Configuration ReadConfiguration(const std::string& path) {
+  Configuration config = defaults();
   std::ifstream file(path);
   if (!file) {
-    config.fileMissing = true;
+    config.fileError = path + " cannot be read: " + std::strerror(errno);
     return config;
   }
+  config.file = path;
+  config.mainBookError = "no BOOK_PATH= line in " + path;
   std::string text;
   while (std::getline(file, text)) {
     if (text.size() > MAX_LINE_LENGTH) text.resize(MAX_LINE_LENGTH);
@@ -68,7 +93,7 @@ Configuration ReadConfiguration(const char* path) {
     if (const char* value = valueOf(line, "BOOK_PATH=")) {
       loadBooksFrom(config, value);
     } else if (const char* value = valueOf(line, "EGBB_PATH=")) {
-      config.bitbaseDirectory = TrimDirectory(value, MAX_LINE_LENGTH);
+      config.bitbaseDirectory = ResolveFromIni(path, TrimDirectory(value, MAX_LINE_LENGTH));
     } else if (const char* value = valueOf(line, "EGBB_CACHE=")) {
       int megabytes = ParseConfigInteger(value);
       config.bitbaseCacheMegabytes = megabytes < 0 ? DEFAULT_CACHE_MEGABYTES : megabytes;

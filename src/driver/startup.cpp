@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "board/tables.h"
+#include "driver/config_location.h"
 #include "driver/configuration.h"
 #include "driver/engine_identity.h"
 #include "driver/engine_state.h"
@@ -21,8 +23,6 @@
 #include "search/search_state.h"
 
 namespace {
-
-constexpr const char* CONFIGURATION_FILE = "Dorvik.ini";
 
 // The features announced after "done=0": the front end waits for "done=1", which follows the
 // rest of start-up. Each one that it knows is answered with "accepted", which the command loop
@@ -59,14 +59,19 @@ void announceFeatures() {
   printFeature("myname", name);
 }
 
+void reportError(const std::string& text) {
+  notice(text.c_str());
+  logLine("%s", text.c_str());
+}
+
 void reportBitbases(const Configuration& config) {
-  char text[96];
   if (!bitbases.loaded) {
-    const char* error = "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.";
-    notice(error);
-    logLine("%s", error);
-    return;
+    std::string reason = !config.bitbaseDirectory.empty() ? bitbases.loadError
+                         : config.file.empty()            ? NO_FILE_READ
+                                                          : "no EGBB_PATH= line in " + config.file;
+    return reportError("EGBB ERROR: endgame bitbases not loaded: " + reason);
   }
+  char text[96];
   std::snprintf(text, sizeof text, "EGBB_LOAD=%d", config.bitbaseLoadMode);
   notice(text);
   if (config.bitbaseLoadMode < 1) notice("EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.");
@@ -76,18 +81,15 @@ void reportBitbases(const Configuration& config) {
 }
 
 void reportBook(const Configuration& config) {
-  if (config.mainBookLoaded) return;
-  std::string text = "BOOK ERROR: " + config.mainBookError;
-  notice(text.c_str());
-  logLine("%s", text.c_str());
+  if (!config.mainBookLoaded) reportError("BOOK ERROR: " + config.mainBookError);
 }
 
+// The log names the file read, in full: the engine may have found it far from its working folder.
 void reportConfigurationFile(const Configuration& config) {
-  if (!config.fileMissing) return;
-  char text[96];
-  std::snprintf(text, sizeof text, "ERROR: %s file cannot be opened.", CONFIGURATION_FILE);
-  notice(text);
-  logLine("%s", text);
+  if (!config.fileError.empty()) return reportError("ERROR: " + config.fileError);
+  std::error_code error;
+  std::filesystem::path file = std::filesystem::absolute(config.file, error);
+  logLine("%s read: %s", CONFIGURATION_FILE, (error ? config.file : file.lexically_normal().string()).c_str());
 }
 
 // The tables, the search's hooks and the configuration's books and bitbases.
@@ -101,7 +103,7 @@ Configuration prepareEngine() {
   // Until a clock arrives the budget is nothing (two iterations) and there is no hard limit.
   search.limits.hardLimit = MAX_TIME_BUDGET;
 
-  Configuration config = ReadConfiguration(CONFIGURATION_FILE);
+  Configuration config = LoadConfiguration();
   if (!config.bitbaseDirectory.empty())
     LoadBitbases(config.bitbaseDirectory.c_str(), config.bitbaseCacheMegabytes, config.bitbaseLoadMode);
   return config;

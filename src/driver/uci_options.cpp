@@ -43,7 +43,7 @@ void setBookPath(const char* value) {
   std::string folder = TrimDirectory(value, MAX_FOLDER_LENGTH);
   if (folder == uciOptions.bookPath) return;
   uciOptions.bookPath = folder;
-  if (folder.empty() || !LoadBooks(folder.c_str())) UciMessage("BOOK ERROR: %s", mainBookError());
+  if (!LoadBooks(folder.c_str())) UciMessage("BOOK ERROR: %s", mainBookError());
 }
 
 void setBitbasePath(const char* value) {
@@ -53,7 +53,7 @@ void setBitbasePath(const char* value) {
   if (folder.empty()) return UciMessage("no bitbase folder: the bitbases loaded stay in use");
   uciOptions.bitbasePath = folder;
   if (!LoadBitbases(folder.c_str(), uciOptions.bitbaseCacheMegabytes, uciOptions.bitbaseLoadMode))
-    UciMessage("EGBB ERROR: endgame bitbases not loaded from %s", folder.c_str());
+    UciMessage("EGBB ERROR: endgame bitbases not loaded from %s: %s", folder.c_str(), bitbases.loadError.c_str());
 }
 
 const char* checkText(bool value) { return value ? "true" : "false"; }

@@ -1,8 +1,11 @@
 #include "eval/bitbase.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "board/position.h"
@@ -18,6 +21,13 @@ using ProbeFunction = int (*)(int side, int whiteKing, int blackKing, int piece1
                               int piece2, int square2, int piece3, int square3);
 
 ProbeFunction probeFunction = nullptr;
+
+constexpr const char* LIBRARY_FILE = "egbbso64.so";
+
+bool failedLoad(const std::string& reason) {
+  bitbases.loadError = reason;
+  return false;
+}
 
 // The library's piece codes by our piece code; kings are passed by their own arguments.
 constexpr int LibraryPiece[13] = {0, 6, 12, 5, 11, 4, 10, 3, 9, 2, 8, 0, 0};
@@ -42,15 +52,18 @@ int mapScore(int r) {
 }  // namespace
 
 bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode) {
-  std::string path = std::string(directory) + "egbbso64.so";
-  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string path = std::string(directory) + LIBRARY_FILE;
   bitbases.loaded = false;
-  if (!library) return false;
+  struct stat st;
+  if (stat(directory, &st) != 0) return failedLoad(std::string("no folder ") + directory + ": " + std::strerror(errno));
+  if (stat(path.c_str(), &st) != 0) return failedLoad("no library " + path + ": " + std::strerror(errno));
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) return failedLoad(dlerror());
   auto load = reinterpret_cast<LoadFunction>(dlsym(library, "load_egbb_5men"));
   auto probe = reinterpret_cast<ProbeFunction>(dlsym(library, "probe_egbb_5men"));
   if (!load || !probe) {  // some other library of that name: do not call into it
     dlclose(library);
-    return false;
+    return failedLoad(path + " is no bitbase library: it lacks load_egbb_5men or probe_egbb_5men");
   }
   probeFunction = probe;
   bitbases.loadMode = loadMode;
@@ -59,6 +72,7 @@ bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode) {
   std::string directoryText = directory;
   load(directoryText.data(), bytes > INT_MAX ? INT_MAX : int(bytes), loadMode);
   bitbases.loaded = true;
+  bitbases.loadError.clear();
   return true;
 }
 

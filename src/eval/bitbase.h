@@ -1,16 +1,19 @@
 // The endgame bitbase library, loaded at start-up from the configured directory.
 #pragma once
+#include <string>
 
 inline constexpr int BITBASE_NO_RESULT = 99999;
 
 struct Bitbases {
-  bool loaded;   // bitbasesLoaded
-  int loadMode;  // bitbaseLoadMode
+  bool loaded;            // bitbasesLoaded
+  int loadMode;           // bitbaseLoadMode
+  std::string loadError;  // why the last load failed
 };
 
 extern Bitbases bitbases;
 
-// Loads "egbbso64.so" from the directory (text ending in "/") and calls its load function.
+// Loads "egbbso64.so" from the directory (text ending in "/") and calls its load function. On
+// failure loadError says what failed: the folder, the file, the loader, the library's functions.
 bool LoadBitbases(const char* directory, int cacheMegabytes, int loadMode);
 
 // Whether the library is loaded and may answer the working position: at most three pawns and five

@@ -9,8 +9,8 @@ namespace {
 
 using e2e::runDorvik;
 
-const std::string EGBB_ERROR =
-    "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.\n";
+// Every start-up error says why: here, an ini without the key.
+const std::string EGBB_ERROR = "EGBB ERROR: endgame bitbases not loaded: no EGBB_PATH= line in Dorvik.ini\n";
 
 const std::string FEATURES =
     "\nfeature done=0\nfeature setboard=1\nfeature ping=1\nfeature playother=1\nfeature sigint=0\n"
@@ -18,7 +18,7 @@ const std::string FEATURES =
     "feature myname=\"Dorvik 1.0\"\n";
 
 // Everything start-up prints before the bitbase report, with an ini file present and xboard.
-const std::string HANDSHAKE_OUTPUT = FEATURES + "feature done=1\nBOOK ERROR: \n";
+const std::string HANDSHAKE_OUTPUT = FEATURES + "feature done=1\nBOOK ERROR: no BOOK_PATH= line in Dorvik.ini\n";
 
 std::string withIni(const std::string& ini) {
   return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", ini.c_str()}).out;
@@ -26,12 +26,17 @@ std::string withIni(const std::string& ini) {
 
 TEST(StartUp, XboardHandshakeInEmptyFolder) {
   auto r = runDorvik({"xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nnew\nquit\n"});
-  EXPECT_EQ(r.out, FEATURES + "ERROR: Dorvik.ini file cannot be opened.\nfeature done=1\nBOOK ERROR: \n" + EGBB_ERROR);
+  // The places looked at, in order: the working folder, the user's, the installation's, the source tree's.
+  const std::string around = r.around->path().string();
+  const std::string notFound = "ERROR: Dorvik.ini not found: looked for ./Dorvik.ini, " + around +
+                               "/home/.config/dorvik/Dorvik.ini, " + around + "/share/dorvik/Dorvik.ini and " +
+                               around + "/Dorvik.ini\n";
+  const std::string noIni = "BOOK ERROR: no Dorvik.ini read\nEGBB ERROR: endgame bitbases not loaded: no Dorvik.ini read\n";
+  EXPECT_EQ(r.out, FEATURES + notFound + "feature done=1\n" + noIni);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(e2e::loggedCommands(r.log), (std::vector<std::string>{"new", "quit"}));
-  EXPECT_NE(r.log.find("ERROR: Dorvik.ini file cannot be opened.\n"), std::string::npos);
-  EXPECT_NE(r.log.find("BOOK ERROR: \n"), std::string::npos);
-  EXPECT_NE(r.log.find(EGBB_ERROR), std::string::npos);
+  EXPECT_NE(r.log.find(notFound), std::string::npos);
+  EXPECT_NE(r.log.find(noIni), std::string::npos);
 }
 
 // Start-up once read exactly six words after "xboard"; the replies to the features now come
@@ -97,12 +102,16 @@ TEST(StartUp, OverlongIniLineIsCutAndTheNextLineStillRead) {
   EXPECT_EQ(withIni(ini), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
 }
 
-TEST(StartUp, UnloadableBitbaseLibraryIsReported) {
-  EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
-  // A file of that name that is no library at all.
+TEST(StartUp, UnloadableBitbaseLibraryIsReportedWithWhatFailed) {
+  const std::string notLoaded = "EGBB ERROR: endgame bitbases not loaded: ";
+  EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"),
+            HANDSHAKE_OUTPUT + notLoaded + "no folder /nonexistent/dir/: No such file or directory\n");
+  EXPECT_EQ(withIni("EGBB_PATH=/\n"),
+            HANDSHAKE_OUTPUT + notLoaded + "no library /egbbso64.so: No such file or directory\n");
+  // A file of that name that is no library at all: the loader's own words.
   auto r = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "EGBB_PATH=./\n",
                       {{"egbbso64.so", "not a library"}}});
-  EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + notLoaded + "./egbbso64.so: file too short\n");
   EXPECT_EQ(r.status, 0);
 }
 

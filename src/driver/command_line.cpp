@@ -1,0 +1,57 @@
+#include "driver/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/bench_command.h"
+#include "driver/engine_identity.h"
+#include "driver/engine_state.h"
+
+namespace {
+
+constexpr int USAGE_ERROR = 2;
+
+constexpr const char* USAGE =
+    "Usage: dorvik                 play through standard input and output (xboard or UCI)\n"
+    "       dorvik bench [DEPTH]   fixed-depth searches of the bench positions; the last line\n"
+    "                              is \"NODES nodes SPEED nps\"\n"
+    "       dorvik --version       the name and version\n"
+    "       dorvik --help          this text\n"
+    "Settings are read from Dorvik.ini: see the manual page dorvik(6).\n";
+
+int wrongUsage(const char* problem) {
+  std::fprintf(stderr, "dorvik: %s\n%s", problem, USAGE);
+  return USAGE_ERROR;
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+  const char* command = argv[1];
+  if (std::strcmp(command, "--version") == 0 && argc == 2) {
+    std::printf("%s\n", ENGINE_NAME);
+    return 0;
+  }
+  if (std::strcmp(command, "--help") == 0 && argc == 2) {
+    std::printf("%s", USAGE);
+    return 0;
+  }
+  char problem[128];
+  if (std::strcmp(command, "bench") != 0 || argc > 3) {
+    std::snprintf(problem, sizeof problem, "unknown arguments from '%s' on", command);
+    return wrongUsage(problem);
+  }
+  int depth = 0;
+  if (argc == 3) {
+    char* end;
+    long value = std::strtol(argv[2], &end, 10);
+    if (end == argv[2] || *end || value < 1 || value > long(MAX_SEARCH_DEPTH)) {
+      std::snprintf(problem, sizeof problem, "the bench depth is a number of plies from 1 to %u, not '%s'",
+                    MAX_SEARCH_DEPTH, argv[2]);
+      return wrongUsage(problem);
+    }
+    depth = int(value);
+  }
+  return RunSearchBench(depth);
+}
