@@ -29,18 +29,23 @@ int wrongUsage(const char* problem) {
 
 int RunCommandLine(int argc, char** argv) {
   const char* command = argv[1];
-  if (std::strcmp(command, "--version") == 0 && argc == 2) {
+  const bool bench = std::strcmp(command, "bench") == 0;
+  const bool version = std::strcmp(command, "--version") == 0, help = std::strcmp(command, "--help") == 0;
+  // The program's name, the command and, for the bench, a depth.
+  const int mostArguments = bench ? 3 : 2;
+  char problem[128];
+  if (!(bench || version || help) || argc > mostArguments) {
+    const char* unexpected = bench || version || help ? argv[mostArguments] : command;
+    std::snprintf(problem, sizeof problem, "unexpected argument '%s'", unexpected);
+    return wrongUsage(problem);
+  }
+  if (version) {
     std::printf("%s\n", ENGINE_NAME);
     return 0;
   }
-  if (std::strcmp(command, "--help") == 0 && argc == 2) {
+  if (help) {
     std::printf("%s", USAGE);
     return 0;
-  }
-  char problem[128];
-  if (std::strcmp(command, "bench") != 0 || argc > 3) {
-    std::snprintf(problem, sizeof problem, "unknown arguments from '%s' on", command);
-    return wrongUsage(problem);
   }
   int depth = 0;
   if (argc == 3) {

@@ -32,9 +32,13 @@ TEST(CommandLine, VersionHelpAndWrongArguments) {
   auto help = runWith({"--help"});
   EXPECT_EQ(help.out.rfind("Usage: dorvik ", 0), 0u) << help.out;
   EXPECT_EQ(help.status, 0);
-  for (auto arguments : {std::vector<std::string>{"--bogus"}, {"bench", "0"}, {"bench", "5x"}, {"bench", "4", "4"}}) {
+  for (auto arguments : {std::vector<std::string>{"--bogus"},
+                         {"--version", "x"},
+                         {"bench", "0"},
+                         {"bench", "5x"},
+                         {"bench", "4", "4"}}) {
     auto wrong = runWith(arguments);
-    EXPECT_EQ(wrong.status, 2) << arguments[0];
+    EXPECT_EQ(wrong.status, 2) << arguments.back();
     EXPECT_EQ(wrong.out, "");
     EXPECT_NE(wrong.err.find("Usage: dorvik "), std::string::npos) << wrong.err;
     EXPECT_FALSE(wrong.exists("Dorvik.log"));
