@@ -3,12 +3,14 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "board/fen.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
 #include "eval/evaluate.h"
 #include "eval/pawn_cache.h"
+#include "eval/pawn_structure.h"
 
 namespace {
 
@@ -31,13 +33,15 @@ constexpr int ROUNDS = 200000;
 // before each call so that the pawn structure is computed every time.
 double EvaluationsPerSecond(bool cold, int64_t& checksum) {
   double seconds = 0;
+  Position pos;
+  auto pawnCache = std::make_unique<PawnCache>();
   for (const char* fen : Positions) {
-    SetupPosition(fen);
-    const uint32_t slot = PawnCacheKey() & PAWN_CACHE_INDEX_MASK;
+    SetupPosition(pos, fen);
+    const uint32_t slot = PawnCacheKey(pos) & PAWN_CACHE_INDEX_MASK;
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < ROUNDS; ++i) {
-      if (cold) pawnCache.entries[slot] = 0;
-      checksum += Evaluate();
+      if (cold) pawnCache->entries[slot].store(0, std::memory_order_relaxed);
+      checksum += Evaluate(pos, *pawnCache);
     }
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }

@@ -12,7 +12,6 @@
 #include "board/tables.h"
 #include "eval/piece_tables.h"
 #include "movegen/perft.h"
-#include "movegen/ply.h"
 
 namespace {
 
@@ -48,32 +47,29 @@ int main(int argc, char** argv) {
   bool allRight = true;
   uint64_t allMoves = 0;
   double allSeconds = 0, allCpu = 0;
+  Position pos;
   for (const PerftCase& c : Cases) {
-    if (!SetupPosition(c.fen)) {
+    if (!SetupPosition(pos, c.fen)) {
       std::printf("refused: %s\n", c.fen);
       return 1;
     }
-    plies.current = plies.records;
-    plies.current->listEnd = moveStack;
-    ++plies.current;
     int depth = std::min<int>(maxDepth, int(c.leaves.size()));
     uint64_t expected = 0, moves = 0;
     double seconds = 0, cpu = 0;
     for (int d = 1; d <= depth; ++d) {
       expected += c.leaves[d - 1];
-      perftMovesMade = 0;
       auto begin = std::chrono::steady_clock::now();
       double cpuBegin = cpuSeconds();
-      uint64_t got = perft(d);
+      const PerftCount count = perft(pos, d);
+      const uint64_t got = count.paths;
       cpu += cpuSeconds() - cpuBegin;
       seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-      moves += perftMovesMade;
+      moves += count.made;
       if (got != expected) {
         std::printf("depth %d: %" PRIu64 " (expected %" PRIu64 ")  %s\n", d, got, expected, c.fen);
         allRight = false;
       }
     }
-    --plies.current;
     std::printf("%-72s depth %d  %11" PRIu64 " moves  %6.2f s  %6.2f M/s wall  %6.2f M/s cpu\n", c.fen, depth,
                 moves, seconds, moves / seconds / 1e6, moves / cpu / 1e6);
     allMoves += moves;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -15,9 +16,9 @@
 #include "board/position.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
-#include "movegen/attacks.h"
-#include "movegen/generate.h"
 #include "movegen/make_move.h"
+#include "movegen/move_list.h"
+#include "movegen/validate.h"
 #include "tools/converters.h"
 
 namespace {
@@ -25,11 +26,8 @@ namespace {
 constexpr int GAMES = 10000;
 constexpr int MAX_PLIES = 120;
 
-PlyRecord records[MAX_PLIES];
-MoveEntry generated[MAX_GENERATED_MOVES];
-
 // One game of random legal moves from the initial position, written as PGN in coordinate notation.
-void writeRandomGame(std::ofstream& out, std::mt19937& random) {
+void writeRandomGame(Position& pos, std::ofstream& out, std::mt19937& random) {
   static const char* const results[3] = {"1-0", "0-1", "1/2-1/2"};
   const char* result = results[random() % 3];
   out << "[Event \"bench\"]\n[Result \"" << result << "\"]\n\n";
@@ -37,22 +35,11 @@ void writeRandomGame(std::ofstream& out, std::mt19937& random) {
   int plies = 0;
   const int length = 20 + int(random() % (MAX_PLIES - 20));
   while (plies < length) {
-    CheckInfo info;
-    computeCheckInfo(&info);
-    const int side = pos.sideToMove;
-    MoveEntry* end = info.checkers ? generateEvasions[side](generated, &info) : generateAll[side](generated);
     Move legal[MAX_GENERATED_MOVES];
-    int count = 0;
-    for (MoveEntry* e = generated; e < end; ++e) {
-      saveSnapshot(&records[plies]);
-      makeMove(e->move, &records[plies]);
-      if (!kingAttackedAfter(e->move, side)) legal[count++] = e->move;
-      unmakeMove(e->move, &records[plies]);
-    }
+    const int count = GenerateLegalMoves(pos, legal);
     if (count == 0) break;
-    const Move m = legal[random() % count];
-    saveSnapshot(&records[plies]);
-    makeMove(m, &records[plies]);
+    const Move m = legal[random() % unsigned(count)];
+    makeMove(pos, m);
     char text[8];
     MoveToText(m, text);
     if (plies % 2 == 0) out << plies / 2 + 1 << ". ";
@@ -60,10 +47,7 @@ void writeRandomGame(std::ofstream& out, std::mt19937& random) {
     played[plies++] = m;
   }
   out << result << "\n\n";
-  while (plies > 0) {
-    --plies;
-    unmakeMove(played[plies], &records[plies]);
-  }
+  while (plies > 0) unmakeMove(pos, played[--plies]);
 }
 
 // Runs the command with its console output discarded; returns the seconds it took.
@@ -93,11 +77,12 @@ int main() {
   const std::string pgn = (dir / "games.pgn").string();
   const std::string game = (dir / "games.bin").string();
 
-  SetupPosition(START_FEN);
+  auto pos = std::make_unique<Position>();
+  SetupPosition(*pos, START_FEN);
   std::mt19937 random(20261207);
   {
     std::ofstream out(pgn);
-    for (int i = 0; i < GAMES; ++i) writeRandomGame(out, random);
+    for (int i = 0; i < GAMES; ++i) writeRandomGame(*pos, out, random);
   }
   std::printf("PGN: %d games, %ju bytes\n", GAMES, uintmax_t(fs::file_size(pgn)));
   const double first = timedRun(pgn.c_str(), game.c_str());

@@ -3,28 +3,18 @@
 #include <cstdio>
 #include <random>
 
-#include "board/fen.h"
-#include "board/position.h"
-#include "board/tables.h"
-#include "eval/piece_tables.h"
-#include "movegen/ply.h"
 #include "search/transtable.h"
 
 int main() {
-  InitTables();
-  InitPieceSquareTables();
-  SetupPosition(START_FEN);
+  TransTable table;
   constexpr int N = 4'000'000;
   std::mt19937_64 rng(2026);
-  PlyRecord record{};
+  TransEntry entry;
   unsigned found = 0;
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < N; ++i) {
-    pos.hashKey = rng();
-    pos.sideToMove = i & 1;
-    StoreTable(Move(i & 0xFFF), (i % 1000) - 500, i % 20, i % 3);
-    pos.hashKey = rng();
-    found += ProbeTable(&record);
+    table.store(rng(), i & 1, Move(i & 0xFFF), (i % 1000) - 500, i % 20, i % 3);
+    found += table.probe(rng(), i & 1, entry);
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%d stores and %d probes of random keys in %.3f s: %.1f million pairs/s (%u probes hit)\n", N, N,

@@ -15,7 +15,8 @@
 #                       Dorvik.ini, its standard error and exit statuses)
 #   --engine PATH     the engine under test (default: $DORVIK, else build/dorvik
 #                     of this repository, built with CMake when missing)
-#   --ini FILE        copied into the engine's directory as Dorvik.ini
+#   --ini FILE        copied into the engine's directory as Dorvik.ini (without it the
+#                     engine reads the first one it finds elsewhere: README, "Dorvik.ini")
 #   --opponent CMD    the opponent's command (default fairymax; fairymax, phalanx and
 #                     gnuchess are installed when missing; gnuchess runs in xboard mode
 #                     through scripts/gnuchess_xboard.sh)

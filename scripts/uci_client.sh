@@ -16,7 +16,8 @@ client=$here/uci_client
 if [ ! -d "$client/node_modules/node-uci" ] || [ ! -d "$client/node_modules/chess.js" ]; then
     (cd "$client" && npm ci --no-audit --no-fund --loglevel=error) >&2
 fi
-# The engine runs in a folder of its own, without "Dorvik.ini": no book, no bitbases.
+# The engine runs in a folder of its own; it reads the first "Dorvik.ini" it finds elsewhere (a
+# build folder's engine, the source tree's), and the client turns its book off.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 node "$client/uci_client.js" "$(readlink -f "$engine")" "$work"

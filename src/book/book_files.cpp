@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <bit>
+#include <cerrno>
 #include <cstring>
 
 static_assert(std::endian::native == std::endian::little, "book files are read as little-endian");
@@ -36,7 +37,7 @@ bool loadBookSide(BookSide& side, const char* basePath, char* errorText, size_t 
   snprintf(name, sizeof name, "%s.mbx", basePath);
   FILE* indexFile = fopen(name, "rb");
   if (!indexFile) {
-    snprintf(errorText, errorSize, "Cannot load file: '%s'\n", name);
+    snprintf(errorText, errorSize, "Cannot load file: '%s': %s", name, strerror(errno));
     return false;
   }
   uint64_t size = 0;
@@ -46,20 +47,19 @@ bool loadBookSide(BookSide& side, const char* basePath, char* errorText, size_t 
   fclose(indexFile);
   if (!formatOk) {
     memset(side.index, 0, sizeof side.index);
-    snprintf(errorText, errorSize, statOk ? "Wrong file format '%s'.\n" : "Cannot get file statistics: '%s'.\n",
-             name);
+    snprintf(errorText, errorSize, statOk ? "Wrong file format '%s'." : "Cannot get file statistics: '%s'.", name);
     return false;
   }
 
   snprintf(name, sizeof name, "%s.mbk", basePath);
   FILE* records = fopen(name, "rb");
   if (!records) {
-    snprintf(errorText, errorSize, "Cannot open file: '%s'\n", name);
+    snprintf(errorText, errorSize, "Cannot open file: '%s': %s", name, strerror(errno));
     return false;
   }
   if (!fileSize(records, &size)) {
     fclose(records);
-    snprintf(errorText, errorSize, "Cannot get file statistics: '%s'.\n", name);
+    snprintf(errorText, errorSize, "Cannot get file statistics: '%s'.", name);
     return false;
   }
   // Unbuffered: every probe reads the file as it is now, six bytes at a time, never a stale buffer.
@@ -78,6 +78,11 @@ bool loadBookSide(BookSide& side, const char* basePath, char* errorText, size_t 
 }
 
 bool loadBook(OpeningBook& book, const char* directory) {
+  // An empty folder would be the working folder, which holds no book but whatever the tools left.
+  if (directory[0] == '\0') {
+    snprintf(book.errorText, sizeof book.errorText, "No book folder given.");
+    return false;
+  }
   if (strlen(directory) > BOOK_PATH_MAX) {
     snprintf(book.errorText, sizeof book.errorText, "Book path is too long (max 255 characters accepted).");
     return false;

@@ -1,13 +1,17 @@
 #include "driver/configuration.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "engine/time_manager.h"
-
+#include "driver/config_location.h"
 
 namespace {
 
@@ -22,6 +26,13 @@ inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
 const char* valueOf(const char* line, const char* key) {
   size_t n = std::strlen(key);
   return std::strncmp(line, key, n) == 0 ? line + n : nullptr;
+}
+
+Configuration defaults() { return {"", "", "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", DEFAULT_MOVE_OVERHEAD}; }
+
+bool isFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -44,13 +55,25 @@ int ParseConfigInteger(const char* text) {
   return int(value);
 }
 
-Configuration ReadConfiguration(const char* path) {
-  Configuration config{false, "", DEFAULT_CACHE_MEGABYTES, DEFAULT_LOAD_MODE, "", DEFAULT_MOVE_OVERHEAD};
+Configuration LoadConfiguration() {
+  std::vector<std::string> candidates = ConfigurationCandidates(ProcessConfigSearch());
+  std::string path = ChooseConfiguration(candidates, isFile);
+  if (!path.empty()) return ReadConfiguration(path);
+  Configuration config = defaults();
+  config.fileError = std::string(CONFIGURATION_FILE) + " not found: looked for ./";
+  for (size_t i = 0; i < candidates.size(); ++i)
+    config.fileError += (i == 0 ? "" : i + 1 == candidates.size() ? " and " : ", ") + candidates[i];
+  return config;
+}
+
+Configuration ReadConfiguration(const std::string& path) {
+  Configuration config = defaults();
   std::ifstream file(path);
   if (!file) {
-    config.fileMissing = true;
+    config.fileError = path + " cannot be read: " + std::strerror(errno);
     return config;
   }
+  config.file = path;
   std::string text;
   while (std::getline(file, text)) {
     if (text.size() > MAX_LINE_LENGTH) text.resize(MAX_LINE_LENGTH);
@@ -60,9 +83,9 @@ Configuration ReadConfiguration(const char* path) {
     while (*line && std::strchr(" \t\v\f", *line)) ++line;
     if (*line == '#') continue;
     if (const char* value = valueOf(line, "BOOK_PATH=")) {
-      config.bookDirectory = TrimDirectory(value, MAX_BOOK_PATH);
+      config.bookDirectory = ResolveFromIni(path, TrimDirectory(value, MAX_BOOK_PATH));
     } else if (const char* value = valueOf(line, "EGBB_PATH=")) {
-      config.bitbaseDirectory = TrimDirectory(value, MAX_LINE_LENGTH);
+      config.bitbaseDirectory = ResolveFromIni(path, TrimDirectory(value, MAX_LINE_LENGTH));
     } else if (const char* value = valueOf(line, "EGBB_CACHE=")) {
       int megabytes = ParseConfigInteger(value);
       config.bitbaseCacheMegabytes = megabytes < 0 ? DEFAULT_CACHE_MEGABYTES : megabytes;

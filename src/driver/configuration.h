@@ -2,8 +2,12 @@
 #pragma once
 #include <string>
 
+// The reason given for the book and the bitbases when no file was read.
+inline constexpr const char* NO_FILE_READ = "no Dorvik.ini read";
+
 struct Configuration {
-  bool fileMissing;              // the defaults stand
+  std::string file;              // the file read; empty when none was (the defaults stand)
+  std::string fileError;         // why no file was read; empty when one was
   std::string bitbaseDirectory;  // empty: no bitbases
   int bitbaseCacheMegabytes;
   int bitbaseLoadMode;
@@ -11,8 +15,12 @@ struct Configuration {
   int moveOverhead;           // ms the front end is taken to charge per move beyond the engine's time
 };
 
-// Reads the file. A missing file leaves the defaults; the caller reports it.
-Configuration ReadConfiguration(const char* path);
+// Finds the file (see config_location.h) and reads it; when there is none, the defaults stand
+// and fileError lists the places looked at.
+Configuration LoadConfiguration();
+
+// Reads the file. Relative folders are taken from the file's own folder.
+Configuration ReadConfiguration(const std::string& path);
 
 // Blanks and tabs removed from both ends, at most maxLength characters kept, and a "/"
 // appended to a non-empty result that lacks one.

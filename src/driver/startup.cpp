@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "board/tables.h"
+#include "driver/config_location.h"
 #include "driver/configuration.h"
 #include "driver/engine_identity.h"
 #include "driver/options.h"
@@ -19,7 +21,6 @@
 
 namespace {
 
-constexpr const char* CONFIGURATION_FILE = "Dorvik.ini";
 constexpr size_t FIRST_LINE_SIZE = 256;
 
 enum class Protocol { XBOARD, UCI };
@@ -53,15 +54,19 @@ void announceFeatures() {
   SendLine("feature myname=\"%s\"", ENGINE_NAME);
 }
 
+void reportError(Protocol protocol, const std::string& text) {
+  notice(protocol, text.c_str());
+  logLine("%s", text.c_str());
+}
+
 void reportBitbases(Protocol protocol, const Engine& engine, const Configuration& config) {
-  char text[96];
   if (!engine.bitbases().loaded()) {
-    const char* error = "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.";
-    notice(protocol, error);
-    logLine("%s", error);
-    if (!engine.bitbases().error().empty()) logLine("-M: %s", engine.bitbases().error().c_str());
-    return;
+    const std::string reason = !config.bitbaseDirectory.empty() ? engine.bitbases().error()
+                               : config.file.empty()            ? NO_FILE_READ
+                                                                : "no EGBB_PATH= line in " + config.file;
+    return reportError(protocol, "EGBB ERROR: endgame bitbases not loaded: " + reason);
   }
+  char text[96];
   std::snprintf(text, sizeof text, "EGBB_LOAD=%d", config.bitbaseLoadMode);
   notice(protocol, text);
   if (config.bitbaseLoadMode < 1) notice(protocol, "EGBB WARNING: EGBB_LOAD < 1 in 'Dorvik.ini' file.");
@@ -71,18 +76,15 @@ void reportBitbases(Protocol protocol, const Engine& engine, const Configuration
 }
 
 void reportBook(Protocol protocol, bool loaded, const std::string& error) {
-  if (loaded) return;
-  const std::string text = "BOOK ERROR: " + error;
-  notice(protocol, text.c_str());
-  logLine("%s", text.c_str());
+  if (!loaded) reportError(protocol, "BOOK ERROR: " + error);
 }
 
+// The log names the file read, in full: the engine may have found it far from its working folder.
 void reportConfigurationFile(Protocol protocol, const Configuration& config) {
-  if (!config.fileMissing) return;
-  char text[96];
-  std::snprintf(text, sizeof text, "ERROR: %s file cannot be opened.", CONFIGURATION_FILE);
-  notice(protocol, text);
-  logLine("%s", text);
+  if (!config.fileError.empty()) return reportError(protocol, "ERROR: " + config.fileError);
+  std::error_code error;
+  std::filesystem::path file = std::filesystem::absolute(config.file, error);
+  logLine("%s read: %s", CONFIGURATION_FILE, (error ? config.file : file.lexically_normal().string()).c_str());
 }
 
 }  // namespace
@@ -104,10 +106,10 @@ int RunEngine() {
   }
 
   auto engine = std::make_unique<Engine>();
-  const Configuration config = ReadConfiguration(CONFIGURATION_FILE);
+  const Configuration config = LoadConfiguration();
   Settings settings = DefaultSettings(config);
   engine->setMoveOverhead(config.moveOverhead);
-  std::string bookError;
+  std::string bookError = config.file.empty() ? NO_FILE_READ : "no BOOK_PATH= line in " + config.file;
   const bool bookLoaded = !config.bookDirectory.empty() && engine->loadBooks(config.bookDirectory.c_str(), bookError);
   if (!config.bitbaseDirectory.empty()) {
     std::string ignored;  // reported below

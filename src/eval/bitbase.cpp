@@ -1,9 +1,12 @@
 #include "eval/bitbase.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "board/score.h"
 #include "board/tables.h"
@@ -11,6 +14,8 @@
 namespace {
 
 using LoadFunction = void (*)(char* directory, int cacheBytes, int loadMode);
+
+constexpr const char* LIBRARY_FILE = "egbbso64.so";
 
 // The library's piece codes by our piece code; kings are passed by their own arguments.
 constexpr int LibraryPiece[13] = {0, 6, 12, 5, 11, 4, 10, 3, 9, 2, 8, 0, 0};
@@ -35,19 +40,20 @@ int mapScore(int r) {
 }  // namespace
 
 bool Bitbases::load(const char* directory, int cacheMegabytes, int loadMode) {
-  const std::string path = std::string(directory) + "egbbso64.so";
+  const std::string path = std::string(directory) + LIBRARY_FILE;
+  struct stat st;
+  if (stat(directory, &st) != 0) return failedLoad(std::string("no folder ") + directory + ": " + std::strerror(errno));
+  if (stat(path.c_str(), &st) != 0) return failedLoad("no library " + path + ": " + std::strerror(errno));
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
     const char* reason = dlerror();
-    error_ = reason ? reason : "cannot load " + path;
-    return false;
+    return failedLoad(reason ? reason : "cannot load " + path);
   }
   auto load = reinterpret_cast<LoadFunction>(dlsym(library, "load_egbb_5men"));
   auto probe = reinterpret_cast<ProbeFunction>(dlsym(library, "probe_egbb_5men"));
   if (!load || !probe) {  // some other library of that name: do not call into it
     dlclose(library);
-    error_ = path + " has no load_egbb_5men and probe_egbb_5men";
-    return false;
+    return failedLoad(path + " is no bitbase library: it lacks load_egbb_5men or probe_egbb_5men");
   }
   loadMode_ = loadMode;
   // The cache size is configured in megabytes; a size past the int range is passed as the largest.

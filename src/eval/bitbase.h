@@ -28,6 +28,10 @@ class Bitbases {
   int probeArguments(const int arguments[9]) const;
 
  private:
+  bool failedLoad(const std::string& reason) {
+    error_ = reason;
+    return false;
+  }
   using ProbeFunction = int (*)(int side, int whiteKing, int blackKing, int piece1, int square1, int piece2,
                                 int square2, int piece3, int square3);
   ProbeFunction probe_ = nullptr;

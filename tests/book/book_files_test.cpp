@@ -125,7 +125,7 @@ TEST_F(BookProbe, FindsEveryKeyAcrossBucketsAndNothingElse) {
 TEST_F(BookLoad, ReportsEachFailureWithItsFile) {
   const std::string d = dir.path();
   EXPECT_FALSE(loadBook(books->main, d.c_str()));
-  EXPECT_EQ(std::string(books->main.errorText), "Cannot load file: '" + d + "bookbtm.mbx'\n");
+  EXPECT_EQ(std::string(books->main.errorText), "Cannot load file: '" + d + "bookbtm.mbx': No such file or directory");
   EXPECT_EQ(std::string(books->main.path), d);  // kept for the deferred retry
 
   writeBook(dir, "", {1, 2}, {3});
@@ -136,7 +136,7 @@ TEST_F(BookLoad, ReportsEachFailureWithItsFile) {
     dir.write("bad/bookwtm.mbx", delta < 0 ? index.substr(1) : index + "x");
     dir.write("bad/bookwtm.mbk", dir.read("bookwtm.mbk"));
     EXPECT_FALSE(loadBook(books->second, dir.path("bad/").c_str()));
-    EXPECT_EQ(std::string(books->second.errorText), "Wrong file format '" + d + "bad/bookwtm.mbx'.\n");
+    EXPECT_EQ(std::string(books->second.errorText), "Wrong file format '" + d + "bad/bookwtm.mbx'.");
     EXPECT_TRUE(bookContains(books->second.sides[BLACK], 2));  // the side loaded before stays usable
     EXPECT_EQ(books->second.sides[WHITE].recordCount, 0u);
     EXPECT_FALSE(bookContains(books->second.sides[WHITE], 3));
@@ -144,7 +144,7 @@ TEST_F(BookLoad, ReportsEachFailureWithItsFile) {
   std::filesystem::remove(dir.path("bad/bookwtm.mbk"));
   dir.write("bad/bookwtm.mbx", dir.read("bookwtm.mbx"));
   EXPECT_FALSE(loadBook(books->second, dir.path("bad/").c_str()));
-  EXPECT_EQ(std::string(books->second.errorText), "Cannot open file: '" + d + "bad/bookwtm.mbk'\n");
+  EXPECT_EQ(std::string(books->second.errorText), "Cannot open file: '" + d + "bad/bookwtm.mbk': No such file or directory");
 
   ASSERT_TRUE(loadBook(books->main, d.c_str()));
   EXPECT_TRUE(bookContains(books->main.sides[WHITE], 3));
@@ -230,7 +230,12 @@ TEST_F(BookLoad, BothBooksAndTheShowCommand) {
   EXPECT_TRUE(LoadBooks(*books, dir.path().c_str()));
   EXPECT_FALSE(secondBookHasPosition(*books, pos));
   EXPECT_FALSE(LoadBooks(*books, dir.path("none/").c_str()));
-  EXPECT_EQ(std::string(books->main.errorText), "Cannot load file: '" + dir.path("none/") + "bookbtm.mbx'\n");
+  EXPECT_EQ(std::string(books->main.errorText),
+            "Cannot load file: '" + dir.path("none/") + "bookbtm.mbx': No such file or directory");
+  // No folder at all has its reason too (it used to leave the error text empty), and loads no
+  // book from the working folder.
+  EXPECT_FALSE(LoadBooks(*books, ""));
+  EXPECT_EQ(std::string(books->main.errorText), "No book folder given.");
 }
 
 TEST_F(BookLoad, DeferredRetryReadsTheColourSubdirectoryOnce) {

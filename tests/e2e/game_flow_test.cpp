@@ -13,8 +13,8 @@ namespace {
 
 using e2e::Session;
 
-// A short budget: no level (35 moves to go) and two seconds on the clock give about half a second.
-const char* const SHORT_CLOCK = "time 200 otim 200\n";
+// A short search: a third of a second a move.
+const char* const SHORT_CLOCK = "st 0.3\n";
 // A budget of minutes, so that only a command can end the search in time.
 const char* const LONG_CLOCK = "level 0 100 0\ntime 500000 otim 500000\n";
 const char* const MIDDLEGAME = "setboard r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2QKB1R w KQ - 0 8\n";

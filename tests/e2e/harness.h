@@ -50,43 +50,82 @@ inline void writeFile(const std::filesystem::path& file, const std::string& text
   std::ofstream(file, std::ios::binary) << text;
 }
 
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// Writes the files under the folder; names may hold folders.
+inline void writeFiles(const std::filesystem::path& folder, const Files& files) {
+  for (const auto& [name, contents] : files) {
+    std::filesystem::create_directories((folder / name).parent_path());
+    writeFile(folder / name, contents);
+  }
+}
+
+// The engine's surroundings: the binary as "games/dorvik" in a folder of its own, beside an empty
+// home folder "home/", so that it finds no "Dorvik.ini" but the test's (neither the user's nor
+// the source tree's above the build folder). Returns the binary's path.
+inline std::string placeEngine(const std::filesystem::path& root) {
+  std::filesystem::create_directories(root / "games");
+  std::filesystem::create_directories(root / "home");
+  std::filesystem::path engine = root / "games" / "dorvik";
+  if (std::filesystem::exists(engine)) return engine;
+  std::error_code error;
+  std::filesystem::create_hard_link(DORVIK_BINARY, engine, error);
+  if (error) std::filesystem::copy_file(DORVIK_BINARY, engine);
+  return engine;
+}
+
+// In the child, before the engine starts: the home folder of placeEngine.
+inline void useHome(const std::filesystem::path& root) {
+  setenv("HOME", (root / "home").c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_STATE_HOME");
+}
+
 struct Run {
-  using Files = std::vector<std::pair<std::string, std::string>>;
+  using Files = e2e::Files;
   Run(std::string input, const char* ini = nullptr, Files files = {})
       : input(std::move(input)), ini(ini), files(std::move(files)) {}
 
-  std::string input;      // standard input, then end of file
-  const char* ini;        // text of "Dorvik.ini"; none if null
-  Files files;            // more files in the work directory: relative name, contents
+  std::string input;                   // standard input, then end of file
+  const char* ini;                     // text of "Dorvik.ini"; none if null
+  Files files;                         // more files in the work directory: relative name, contents
+  std::vector<std::string> arguments;  // the engine's command line
+  std::filesystem::path workDir;       // where the engine runs; a fresh directory when empty
+  std::shared_ptr<TempDir> around;     // the engine's surroundings (see placeEngine); fresh when null
   int timeoutSeconds = 60;
 };
 
 struct Result {
-  std::string out;  // standard output
-  std::string err;  // standard error
-  std::string log;  // "Dorvik.log"
-  int status = -1;  // exit status; 128 + signal number when killed
-  std::shared_ptr<TempDir> dir;
+  std::string out;                  // standard output
+  std::string err;                  // standard error
+  std::string log;                  // "Dorvik.log"
+  int status = -1;                  // exit status; 128 + signal number when killed
+  std::shared_ptr<TempDir> dir;     // the fresh work directory
+  std::filesystem::path workDir;    // where the engine ran
+  std::shared_ptr<TempDir> around;  // the engine's surroundings (see placeEngine)
 
-  std::string file(const std::string& name) const { return readFile(dir->path() / name); }
-  bool exists(const std::string& name) const { return std::filesystem::exists(dir->path() / name); }
+  std::string file(const std::string& name) const { return readFile(workDir / name); }
+  bool exists(const std::string& name) const { return std::filesystem::exists(workDir / name); }
 };
 
 // Starts the binary in a fresh directory, waits for it (killing it after the timeout) and
 // collects what it wrote.
 inline Result runDorvik(const Run& run) {
   Result result;
-  result.dir = std::make_shared<TempDir>();
-  const std::filesystem::path& dir = result.dir->path();
+  if (run.workDir.empty()) result.dir = std::make_shared<TempDir>();
+  result.workDir = run.workDir.empty() ? result.dir->path() : run.workDir;
+  const std::filesystem::path& dir = result.workDir;
   if (run.ini) writeFile(dir / "Dorvik.ini", run.ini);
-  for (const auto& [name, contents] : run.files) {
-    std::filesystem::create_directories((dir / name).parent_path());  // names may hold folders
-    writeFile(dir / name, contents);
-  }
+  writeFiles(dir, run.files);
   // The harness's own files live beside the work directory, so the engine sees only its own.
-  TempDir io;
+  result.around = run.around ? run.around : std::make_shared<TempDir>();
+  const TempDir& io = *result.around;
+  const std::string engine = placeEngine(io.path());
   writeFile(io.path() / "stdin", run.input);
   std::string in = io.path() / "stdin", out = io.path() / "stdout", err = io.path() / "stderr";
+  std::vector<char*> argv = {const_cast<char*>(engine.c_str())};
+  for (const std::string& argument : run.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
 
   pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
@@ -99,7 +138,8 @@ inline Result runDorvik(const Run& run) {
     dup2(fdIn, 0);
     dup2(fdOut, 1);
     dup2(fdErr, 2);
-    execl(DORVIK_BINARY, DORVIK_BINARY, static_cast<char*>(nullptr));
+    useHome(io.path());
+    execv(engine.c_str(), argv.data());
     _exit(127);
   }
   int status = 0;

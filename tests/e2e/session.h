@@ -25,6 +25,7 @@ class Session {
   // the xboard handshake unless another is given.
   explicit Session(const std::string& ini = "", const std::string& greeting = XBOARD_HANDSHAKE) {
     writeFile(dir_.path() / "Dorvik.ini", ini);
+    const std::string engine = placeEngine(io_.path());
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
     child_ = fork();
@@ -36,7 +37,8 @@ class Session {
       int err = open(errFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (err >= 0) dup2(err, 2);
       close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-      execl(DORVIK_BINARY, DORVIK_BINARY, static_cast<char*>(nullptr));
+      useHome(io_.path());
+      execl(engine.c_str(), engine.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     close(in[0]);

@@ -1,6 +1,7 @@
 // Start-up through the real binary: handshake, "Dorvik.ini" and the start-up report.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "e2e/harness.h"
@@ -9,29 +10,40 @@ namespace {
 
 using e2e::runDorvik;
 
-const std::string EGBB_ERROR =
-    "EGBB ERROR: endgame bitbases not loaded. Check EGBB_PATH in 'Dorvik.ini' file.\n";
+// Every start-up error says why: here, an ini without the key.
+const std::string EGBB_ERROR = "EGBB ERROR: endgame bitbases not loaded: no EGBB_PATH= line in Dorvik.ini\n";
 
 const std::string FEATURES =
     "\nfeature done=0\nfeature setboard=1\nfeature ping=1\nfeature playother=1\nfeature sigint=0\n"
-    "feature sigterm=0\nfeature analyze=1\nfeature colors=0\nfeature variants=\"normal\"\n"
-    "feature myname=\"Dorvik 1.0\"\n";
+    "feature sigterm=0\nfeature analyze=1\nfeature colors=0\nfeature variants=\"normal\"\nfeature smp=1\n"
+    "feature memory=1\nfeature debug=1\nfeature myname=\"Dorvik 1.0\"\n";
+
+// The output without the features that list the options (their values follow the ini; one test
+// checks them).
+std::string withoutOptions(const std::string& out) {
+  return std::regex_replace(out, std::regex("feature option=[^\n]*\n"), "");
+}
 
 // Everything start-up prints before the bitbase report, with an ini file present and xboard.
-const std::string HANDSHAKE_OUTPUT = FEATURES + "feature done=1\nBOOK ERROR: \n";
+const std::string HANDSHAKE_OUTPUT = FEATURES + "feature done=1\nBOOK ERROR: no BOOK_PATH= line in Dorvik.ini\n";
 
 std::string withIni(const std::string& ini) {
-  return runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", ini.c_str()}).out;
+  return withoutOptions(runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", ini.c_str()}).out);
 }
 
 TEST(StartUp, XboardHandshakeInEmptyFolder) {
   auto r = runDorvik({"xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nnew\nquit\n"});
-  EXPECT_EQ(r.out, FEATURES + "ERROR: Dorvik.ini file cannot be opened.\nfeature done=1\nBOOK ERROR: \n" + EGBB_ERROR);
+  // The places looked at, in order: the working folder, the user's, the installation's, the source tree's.
+  const std::string around = r.around->path().string();
+  const std::string notFound = "ERROR: Dorvik.ini not found: looked for ./Dorvik.ini, " + around +
+                               "/home/.config/dorvik/Dorvik.ini, " + around + "/share/dorvik/Dorvik.ini and " +
+                               around + "/Dorvik.ini\n";
+  const std::string noIni = "BOOK ERROR: no Dorvik.ini read\nEGBB ERROR: endgame bitbases not loaded: no Dorvik.ini read\n";
+  EXPECT_EQ(withoutOptions(r.out), FEATURES + notFound + "feature done=1\n" + noIni);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(e2e::loggedCommands(r.log), (std::vector<std::string>{"new", "quit"}));
-  EXPECT_NE(r.log.find("ERROR: Dorvik.ini file cannot be opened.\n"), std::string::npos);
-  EXPECT_NE(r.log.find("BOOK ERROR: \n"), std::string::npos);
-  EXPECT_NE(r.log.find(EGBB_ERROR), std::string::npos);
+  EXPECT_NE(r.log.find(notFound), std::string::npos);
+  EXPECT_NE(r.log.find(noIni), std::string::npos);
 }
 
 // Start-up once read exactly six words after "xboard"; the replies to the features now come
@@ -40,14 +52,14 @@ TEST(StartUp, HandshakeRepliesMayComeInAnyNumberAndAtAnyTime) {
   for (const char* replies :
        {"", "accepted ping\n", "accepted done\nrejected sigint\naccepted ping\naccepted myname\n"}) {
     auto r = runDorvik({std::string("xboard\nprotover 2\n") + replies + "new\nrejected colors\nping 3\nquit\n", ""});
-    EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + EGBB_ERROR + "pong 3\n") << replies;
+    EXPECT_EQ(withoutOptions(r.out), HANDSHAKE_OUTPUT + EGBB_ERROR + "pong 3\n") << replies;
     EXPECT_EQ(r.status, 0);
   }
 }
 
 TEST(StartUp, OtherFirstWordWarnsAndReadsNothingMore) {
   auto r = runDorvik({"hello\nnew\nquit\n", ""});
-  EXPECT_EQ(r.out, "Engine works only with xboard protocol ver. 2\n" + HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(withoutOptions(r.out), "Engine works only with xboard protocol ver. 2\n" + HANDSHAKE_OUTPUT + EGBB_ERROR);
   EXPECT_EQ(e2e::loggedCommands(r.log), (std::vector<std::string>{"new", "quit"}));
 }
 
@@ -97,13 +109,32 @@ TEST(StartUp, OverlongIniLineIsCutAndTheNextLineStillRead) {
   EXPECT_EQ(withIni(ini), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
 }
 
-TEST(StartUp, UnloadableBitbaseLibraryIsReported) {
-  EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"), HANDSHAKE_OUTPUT + EGBB_ERROR);
-  // A file of that name that is no library at all.
+TEST(StartUp, UnloadableBitbaseLibraryIsReportedWithWhatFailed) {
+  const std::string notLoaded = "EGBB ERROR: endgame bitbases not loaded: ";
+  EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"),
+            HANDSHAKE_OUTPUT + notLoaded + "no folder /nonexistent/dir/: No such file or directory\n");
+  EXPECT_EQ(withIni("EGBB_PATH=/\n"),
+            HANDSHAKE_OUTPUT + notLoaded + "no library /egbbso64.so: No such file or directory\n");
+  // A file of that name that is no library at all: the loader's own words.
   auto r = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "EGBB_PATH=./\n",
                       {{"egbbso64.so", "not a library"}}});
-  EXPECT_EQ(r.out, HANDSHAKE_OUTPUT + EGBB_ERROR);
+  EXPECT_EQ(withoutOptions(r.out), HANDSHAKE_OUTPUT + notLoaded + "./egbbso64.so: file too short\n");
   EXPECT_EQ(r.status, 0);
+}
+
+// The options are announced as xboard's option features, with the values start-up found: an xboard
+// front end lists them in its options dialog and sends "option NAME=VALUE" back.
+TEST(StartUp, OptionsAreAnnouncedWithTheirValues) {
+  auto r = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "EGBB_PATH=" DORVIK_EGBB_DIR "\nMOVE_OVERHEAD=70\n"});
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(r.out, m, std::regex("(feature option=[^\n]*\n)+"))) << r.out;
+  EXPECT_EQ(m.str(0),
+            "feature option=\"Hash -spin 18 1 1048576\"\nfeature option=\"Threads -spin 1 1 256\"\n"
+            "feature option=\"Clear Hash -button\"\nfeature option=\"Move Overhead -spin 70 0 5000\"\n"
+            "feature option=\"MultiPV -spin 1 1 16\"\nfeature option=\"OwnBook -check 1\"\n"
+            "feature option=\"BookPath -path \"\nfeature option=\"EgbbPath -path " DORVIK_EGBB_DIR "\"\n");
+  // They come before "done=1", which ends the handshake.
+  EXPECT_LT(r.out.find("feature option="), r.out.find("feature done=1"));
 }
 
 }  // namespace
