@@ -89,7 +89,7 @@ void reportConfigurationFile(Protocol protocol, const Configuration& config) {
 
 }  // namespace
 
-int RunEngine() {
+int RunEngine(int threads) {
   // Input never goes through stdio (see input.cpp); output must reach the front end at once.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   InitTables();
@@ -106,6 +106,7 @@ int RunEngine() {
   }
 
   auto engine = std::make_unique<Engine>();
+  engine->setThreads(threads);
   const Configuration config = LoadConfiguration();
   Settings settings = DefaultSettings(config);
   engine->setMoveOverhead(config.moveOverhead);
