@@ -96,9 +96,9 @@ const Option OptionTable[] = {
 
 }  // namespace
 
-const Option* Options(int& count) {
-  count = int(std::size(OptionTable));
-  return OptionTable;
+void ForEachOption(const Engine& engine, const Settings& settings,
+                   const std::function<void(const Option& option, const std::string& current)>& f) {
+  for (const Option& o : OptionTable) f(o, o.current(engine, settings));
 }
 
 const Option* FindOption(const char* name) {

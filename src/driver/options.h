@@ -1,6 +1,7 @@
 // The options a front end may set, in either protocol: one table, which each front end lists in its
 // own words (UCI "option name ...", xboard "feature option=...").
 #pragma once
+#include <functional>
 #include <string>
 
 #include "driver/configuration.h"
@@ -35,8 +36,9 @@ struct Option {
   OptionReply (*set)(Engine& engine, Settings& settings, const std::string& value);
 };
 
-// Every option, in the order the front ends list them.
-const Option* Options(int& count);
+// Every option, in the order the front ends list them, with its current value.
+void ForEachOption(const Engine& engine, const Settings& settings,
+                   const std::function<void(const Option& option, const std::string& current)>& f);
 
 // The option of this name (not case-sensitive), or nullptr.
 const Option* FindOption(const char* name);

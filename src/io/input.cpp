@@ -8,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "io/log.h"
+
 namespace {
 
 // Bytes read from the input descriptor and not yet consumed are data[start, end).
@@ -78,6 +80,16 @@ bool readLine(char* buffer, size_t size) {
     if (c == '\n') break;
   }
   if (size) buffer[n] = '\0';
+  return true;
+}
+
+bool ReadCommandLine(char* buffer, size_t size) {
+  if (!readLine(buffer, size)) {
+    logLine("-M: end of input");
+    return false;
+  }
+  buffer[std::strcspn(buffer, "\r\n")] = '\0';
+  if (buffer[0]) logLine("::cmd:: %s", buffer);
   return true;
 }
 

@@ -7,6 +7,10 @@
 // of an over-long line is discarded. Returns false at the end of input.
 bool readLine(char* buffer, size_t size);
 
+// Reads a command line with readLine, cuts off its line end and logs it ("::cmd:: LINE"); an empty
+// line stays empty and is not logged. False at the end of input, which is logged too.
+bool ReadCommandLine(char* buffer, size_t size);
+
 enum class InputEvent {
   INPUT,  // input is waiting (or the end of input: readLine then says so)
   WAKE,   // another thread called WakeInputReader

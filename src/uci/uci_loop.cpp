@@ -43,11 +43,7 @@ FrontEnd::FrontEnd(Engine& engine, Settings& settings) : engine_(engine), settin
 void FrontEnd::greet() const {
   SendLine("id name %s", ENGINE_NAME);
   SendLine("id author %s", ENGINE_AUTHOR);
-  int count;
-  const Option* options = Options(count);
-  for (int i = 0; i < count; ++i) {
-    const Option& o = options[i];
-    const std::string current = o.current(engine_, settings_);
+  ForEachOption(engine_, settings_, [](const Option& o, const std::string& current) {
     switch (o.type) {
       case OptionType::CHECK: SendLine("option name %s type check default %s", o.name, current.c_str()); break;
       case OptionType::SPIN:
@@ -58,7 +54,7 @@ void FrontEnd::greet() const {
         break;
       case OptionType::BUTTON: SendLine("option name %s type button", o.name); break;
     }
-  }
+  });
 }
 
 void FrontEnd::uciCommand(LineWords&) {
@@ -97,16 +93,9 @@ void FrontEnd::dispatch(char* line) {
 
 void FrontEnd::run() {
   char line[LINE_SIZE];
-  while (!quitting_) {
-    if (!readLine(line, sizeof line)) {
-      logLine("-M: end of input");
-      break;
-    }
-    line[std::strcspn(line, "\r\n")] = '\0';
-    if (!line[0]) continue;
-    logLine("::cmd:: %s", line);
-    dispatch(line);
-  }
+  // The end of input counts as "quit".
+  while (!quitting_ && ReadCommandLine(line, sizeof line))
+    if (line[0]) dispatch(line);
   engine_.stop();
   engine_.wait();
 }

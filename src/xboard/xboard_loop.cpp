@@ -165,15 +165,9 @@ void FrontEnd::run() {
     // Analysis runs until a command arrives, and again after one that changed the position.
     if (mode_ == Mode::ANALYZING && analysisDue_ && !engine_.searching()) startAnalysis();
     if (WaitForInput() == InputEvent::WAKE) continue;
-    if (!readLine(line, sizeof line)) {
-      // A closed input can bring no more commands: end as if "quit" had come.
-      logLine("-M: end of input");
-      break;
-    }
-    line[std::strcspn(line, "\r\n")] = '\0';
-    if (!line[0]) continue;
-    logLine("::cmd:: %s", line);
-    dispatch(line);
+    // A closed input can bring no more commands: end as if "quit" had come.
+    if (!ReadCommandLine(line, sizeof line)) break;
+    if (line[0]) dispatch(line);
   }
   stopSearch();
   answerOwedPing();

@@ -142,11 +142,7 @@ void FrontEnd::tellOption(const OptionReply& reply) {
 }
 
 void FrontEnd::announceOptions() const {
-  int count;
-  const Option* options = Options(count);
-  for (int i = 0; i < count; ++i) {
-    const Option& o = options[i];
-    const std::string current = o.current(engine_, settings_);
+  ForEachOption(engine_, settings_, [](const Option& o, const std::string& current) {
     switch (o.type) {
       case OptionType::CHECK:
         // Pondering is the front end's to switch, with "easy" and "hard".
@@ -159,7 +155,7 @@ void FrontEnd::announceOptions() const {
       case OptionType::STRING: SendLine("feature option=\"%s -path %s\"", o.name, current.c_str()); break;
       case OptionType::BUTTON: SendLine("feature option=\"%s -button\"", o.name); break;
     }
-  }
+  });
 }
 
 // "option NAME=VALUE", or "option NAME" for a button.
