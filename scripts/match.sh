@@ -30,6 +30,10 @@
 #   --no-ponder       let no engine ponder (pondering is on by default)
 #   --uci             Dorvik speaks UCI, through polyglot, the adapter xboard runs for UCI
 #                     engines (installed when missing)
+#   --threads N       Dorvik's search threads (default 1), given by xboard's "cores" command
+#   --opponent-threads N  the opponent's (default 1), for an opponent that takes "cores"
+#                     xboard sends both engines the larger number; the other side's
+#                     "cores" lines are rewritten on their way to it
 #
 # The continuous-integration run:
 #   scripts/match.sh --games 2 --tc 1
@@ -45,7 +49,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xboard_common.sh"
 
 games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder uci=()
-openings=$here/openings.txt opponent_ini=
+openings=$here/openings.txt opponent_ini= threads=1 opponent_threads=1
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -59,6 +63,8 @@ while [ $# -gt 0 ]; do
         --timeout) limit=${2:?}; shift 2 ;;
         --no-ponder) ponder=-xponder; shift ;;
         --uci) uci=(-fUCI); shift ;;
+        --threads) threads=${2:?}; shift 2 ;;
+        --opponent-threads) opponent_threads=${2:?}; shift 2 ;;
         -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
         *) die "unknown option $1 (see --help)" ;;
     esac
@@ -68,6 +74,8 @@ clock=$(tc_options "$tc") || die "time control '$tc' is not M[:SS], N/M[:SS] or 
 [ -z "$limit" ] && limit=$((games * $(tc_game_seconds "$tc") + 120))
 [[ $limit =~ ^[1-9][0-9]*$ ]] || die "--timeout wants seconds, not '$limit'"
 [ -z "$ini" ] || [ -r "$ini" ] || die "cannot read $ini"
+[[ $threads =~ ^[1-9][0-9]*$ && $opponent_threads =~ ^[1-9][0-9]*$ ]] || die "--threads wants a positive number"
+cores=$((threads > opponent_threads ? threads : opponent_threads))
 
 ensure_commands xboard:xboard Xvfb:xvfb
 [ ${#uci[@]} -eq 0 ] || ensure_commands polyglot:polyglot
@@ -109,7 +117,7 @@ fi
 cat >"$edir/run_engine.sh" <<EOF
 #!/bin/bash
 trap '' INT
-$(printf '%q' "$engine") <&0 2>>$(printf '%q' "$edir/engine_stderr.txt") &
+$(cores_filter "$threads" "$cores")$(printf '%q' "$engine")$([ "$threads" -lt "$cores" ] || echo ' <&0') 2>>$(printf '%q' "$edir/engine_stderr.txt") &
 pid=\$!
 echo \$pid >>$(printf '%q' "$edir/engine.pids")
 trap 'kill -TERM \$pid 2>/dev/null' TERM
@@ -122,6 +130,12 @@ echo "\$(date -u +%H:%M:%S) pid \$pid exit status \$rc" >>$(printf '%q' "$edir/e
 exit \$rc
 EOF
 chmod +x "$edir/run_engine.sh"
+opponent_cmd=$(opponent_command "$opponent")
+if [ "$opponent_threads" -lt "$cores" ]; then
+    printf '#!/bin/bash\n%sexec %s\n' "$(cores_filter "$opponent_threads" "$cores")" "$opponent_cmd" >"$odir/run_opponent.sh"
+    chmod +x "$odir/run_opponent.sh"
+    opponent_cmd=$odir/run_opponent.sh
+fi
 
 cleanup() {
     local pid
@@ -142,9 +156,9 @@ start_xvfb "$out"
 note "$games games at $tc: $engine vs $opponent, time limit $limit s, output in $out"
 cd "$odir" || exit 2
 # shellcheck disable=SC2046,SC2086 # the option lists are meant to split
-timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder \
+timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder -smpCores "$cores" \
     -settingsFile "$out/xboardrc" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
-    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik "${uci[@]}" -scp "$(opponent_command "$opponent")" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
+    -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik "${uci[@]}" -scp "$opponent_cmd" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
     "${book[@]}" \
     -matchGames "$games" -matchPause 1000 -saveGameFile "$out/games.pgn" \
     >"$out/xboard.out" 2>&1
@@ -185,6 +199,7 @@ pgn_games "$out/games.pgn" | awk -F'\t' -v want="$games" "$ENDING_KIND_AWK"'
     }'
 
 echo "Lowest clock of Dorvik when it moved: $(lowest_clock "$out/xboard.debug")"
+echo "Share of its clock Dorvik used: $(clock_share "$out/xboard.debug")"
 engine_exit_report "$edir/engine_exits.txt"
 
 if grep -q -E 'Sanitizer|runtime error:|Assertion .* failed|terminate called|Segmentation fault' \

@@ -7,6 +7,11 @@
 #   --games N    games in all (default 200), played as two matches of N/2
 #   --tc TC      time control, as match.sh takes it (default 0:10+0.1)
 #   --out DIR    where the games go (default build/selfmatch)
+#   --threads N  this tree's engine searches on N threads (default 1)
+#   --opponent-threads N  the earlier engine's threads (default 1)
+# With more than one thread on either side the two matches are played one after the other, so
+# that the engines do not share the cores with another match. Threads 2 against Threads 1 of
+# the same engine: scripts/selfmatch.sh --threads 2 HEAD
 # The earlier revision is built into build-compare/ (as scripts/bench_compare.sh does); both
 # engines read the repository's Dorvik.ini with absolute paths.
 set -u -o pipefail
@@ -15,12 +20,14 @@ root=$(cd "$here/.." && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=200 tc=0:10+0.1 out=$root/build/selfmatch
+games=200 tc=0:10+0.1 out=$root/build/selfmatch threads=1 opponent_threads=1
 while [ $# -gt 1 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
         --tc) tc=${2:?}; shift 2 ;;
         --out) out=${2:?}; shift 2 ;;
+        --threads) threads=${2:?}; shift 2 ;;
+        --opponent-threads) opponent_threads=${2:?}; shift 2 ;;
         *) die "unknown option $1" ;;
     esac
 done
@@ -45,13 +52,15 @@ for i in 1 2; do
     [ $i = 2 ] && openings=$out/openings-reversed.txt
     "$here/match.sh" --games "$half" --tc "$tc" --no-ponder --engine "$root/build/dorvik" --ini "$out/Dorvik.ini" \
         --opponent "$base/build/dorvik" --opponent-ini "$out/Dorvik.ini" --openings "$openings" \
+        --threads "$threads" --opponent-threads "$opponent_threads" \
         --out "$out/match$i" >"$out/match$i.log" 2>&1 &
+    [ "$threads" = 1 ] && [ "$opponent_threads" = 1 ] || wait
 done
 wait
 
 cat "$out"/match1/games.pgn "$out"/match2/games.pgn >"$out/games.pgn"
 {
-echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD)) against $hash, $games games at $tc:"
+echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD), $threads thread(s)) against $hash ($opponent_threads thread(s)), $games games at $tc:"
 pgn_games "$out/games.pgn" | awk -F'\t' '
     { side = $2 == "Dorvik" ? "w" : "b"
       if ($1 == "1/2-1/2") d++; else if ($1 == "1-0" || $1 == "0-1") { if (($1 == "1-0") == (side == "w")) w++; else l++ } }

@@ -122,6 +122,12 @@ opponent_command() {
     esac
 }
 
+# cores_filter WANT CORES  prints the start of a pipeline that rewrites xboard's "cores CORES"
+# into "cores WANT" on the way to an engine, when WANT is fewer; nothing otherwise.
+cores_filter() {
+    [ "$1" -lt "$2" ] && printf "sed -u 's/^cores .*/cores %d/' <&0 | " "$1"
+}
+
 # lowest_clock DEBUG  prints the least time (ms) the first engine had left on its clock when one
 # of its moves arrived, from xboard's debug log: the clock of the last "time" line sent to it less
 # the time until the move came back; and the game and move number where that happened.
@@ -132,6 +138,20 @@ lowest_clock() {
                                if (best == "" || left < best) { best = left; where = "game " game ", move " moves }
                                t = "" } }
          END { if (best != "") printf "%d ms (%s)\n", best, where; else print "no timed moves" }' "$1"
+}
+
+# clock_share DEBUG  prints the share of its time the first engine used in its games, from
+# xboard's debug log: per game, the time it thought (from each "time" line to the move) over that
+# plus what its clock showed after its last move; the mean over the games, and the least and most.
+clock_share() {
+    awk 'function flush() { if (used + left > 0) { s = used / (used + left); sum += s; n++
+                                if (lo == "" || s < lo) lo = s; if (hi == "" || s > hi) hi = s }
+                            used = left = 0 }
+         /^New game/ { flush() }
+         / >first : time / { t = $1; clock = $NF * 10 }
+         / <first : move / { if (t != "") { used += $1 - t; left = clock - ($1 - t); t = "" } }
+         END { flush(); if (n) printf "%.0f%% (games %.0f%% to %.0f%%)\n", 100 * sum / n, 100 * lo, 100 * hi
+               else print "no timed moves" }' "$1"
 }
 
 # pgn_games FILE  prints one tab-separated line per game:

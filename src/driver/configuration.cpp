@@ -60,9 +60,9 @@ Configuration LoadConfiguration() {
   std::string path = ChooseConfiguration(candidates, isFile);
   if (!path.empty()) return ReadConfiguration(path);
   Configuration config = defaults();
-  config.fileError = std::string(CONFIGURATION_FILE) + " not found: looked for ./";
+  config.fileError = std::string(CONFIGURATION_FILE) + " cannot be opened: there is none at ./";
   for (size_t i = 0; i < candidates.size(); ++i)
-    config.fileError += (i == 0 ? "" : i + 1 == candidates.size() ? " and " : ", ") + candidates[i];
+    config.fileError += (i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ") + candidates[i];
   return config;
 }
 

@@ -18,6 +18,7 @@
 #include "io/output.h"
 #include "uci/uci.h"
 #include "xboard/xboard.h"
+#include "xboard/xboard_text.h"
 
 namespace {
 
@@ -42,9 +43,9 @@ constexpr Feature Features[] = {
 // line for UCI.
 void notice(Protocol protocol, const char* text) {
   // Texts made for a line of their own may end in a line end already.
-  const int length = int(std::strcspn(text, "\r\n"));
-  if (protocol == Protocol::UCI) SendLine("info string %.*s", length, text);
-  else SendLine("%.*s", length, text);
+  const std::string line(text, std::strcspn(text, "\r\n"));
+  if (protocol == Protocol::UCI) SendLine("info string %s", line.c_str());
+  else SendLine("%s", xboard::Defused(line).c_str());
 }
 
 void announceFeatures() {

@@ -10,6 +10,7 @@
 #include "io/log.h"
 #include "io/output.h"
 #include "xboard/xboard.h"
+#include "xboard/xboard_text.h"
 
 namespace xboard {
 
@@ -138,7 +139,7 @@ void FrontEnd::noEffectCommand(LineWords&) {}
 void FrontEnd::tellOption(const OptionReply& reply) {
   if (reply.text.empty()) return;
   logLine("-M: %s", reply.text.c_str());
-  SendLine(reply.problem ? "tellusererror %s" : "# %s", reply.text.c_str());
+  SendLine(reply.problem ? "tellusererror %s" : "# %s", Defused(reply.text).c_str());
 }
 
 void FrontEnd::announceOptions() const {

@@ -35,8 +35,8 @@ TEST(StartUp, XboardHandshakeInEmptyFolder) {
   auto r = runDorvik({"xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nnew\nquit\n"});
   // The places looked at, in order: the working folder, the user's, the installation's, the source tree's.
   const std::string around = r.around->path().string();
-  const std::string notFound = "ERROR: Dorvik.ini not found: looked for ./Dorvik.ini, " + around +
-                               "/home/.config/dorvik/Dorvik.ini, " + around + "/share/dorvik/Dorvik.ini and " +
+  const std::string notFound = "ERROR: Dorvik.ini cannot be opened: there is none at ./Dorvik.ini, " + around +
+                               "/home/.config/dorvik/Dorvik.ini, " + around + "/share/dorvik/Dorvik.ini or " +
                                around + "/Dorvik.ini\n";
   const std::string noIni = "BOOK ERROR: no Dorvik.ini read\nEGBB ERROR: endgame bitbases not loaded: no Dorvik.ini read\n";
   EXPECT_EQ(withoutOptions(r.out), FEATURES + notFound + "feature done=1\n" + noIni);
@@ -109,12 +109,20 @@ TEST(StartUp, OverlongIniLineIsCutAndTheNextLineStillRead) {
   EXPECT_EQ(withIni(ini), HANDSHAKE_OUTPUT + "EGBB_LOAD=1\nEGBB_CACHE=4\n");
 }
 
+// xboard gives an engine up, as one that failed to start, for any line with "No such file",
+// "Permission denied", "not found" and a few other phrases: the system's reasons reach it in
+// other letters (the log keeps them as they are).
 TEST(StartUp, UnloadableBitbaseLibraryIsReportedWithWhatFailed) {
   const std::string notLoaded = "EGBB ERROR: endgame bitbases not loaded: ";
   EXPECT_EQ(withIni("EGBB_PATH=/nonexistent/dir\n"),
-            HANDSHAKE_OUTPUT + notLoaded + "no folder /nonexistent/dir/: No such file or directory\n");
+            HANDSHAKE_OUTPUT + notLoaded + "no folder /nonexistent/dir/: no such file or directory\n");
   EXPECT_EQ(withIni("EGBB_PATH=/\n"),
-            HANDSHAKE_OUTPUT + notLoaded + "no library /egbbso64.so: No such file or directory\n");
+            HANDSHAKE_OUTPUT + notLoaded + "no library /egbbso64.so: no such file or directory\n");
+  auto missing = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "BOOK_PATH=nowhere/\nEGBB_PATH=nowhere/\n"});
+  for (const char* phrase : {"No such file", "not found", "Permission denied"})
+    EXPECT_EQ(missing.out.find(phrase), std::string::npos) << phrase << " in\n" << missing.out;
+  EXPECT_NE(missing.out.find("BOOK ERROR: Cannot load file: 'nowhere/"), std::string::npos) << missing.out;
+  EXPECT_NE(missing.log.find("nowhere/: No such file or directory"), std::string::npos) << missing.log;
   // A file of that name that is no library at all: the loader's own words.
   auto r = runDorvik({std::string(e2e::XBOARD_HANDSHAKE) + "quit\n", "EGBB_PATH=./\n",
                       {{"egbbso64.so", "not a library"}}});

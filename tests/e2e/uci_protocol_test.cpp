@@ -59,7 +59,7 @@ TEST(UciGreeting, IdentityAndOptionsWithTheIniDefaults) {
   // Without a file the options have no folders, and the missing file is said before "uciok".
   auto bare = runDorvik({"uci\nquit\n"});
   EXPECT_NE(bare.out.find("option name BookPath type string default <empty>\n"), std::string::npos);
-  EXPECT_NE(bare.out.find("\ninfo string ERROR: Dorvik.ini not found: looked for ./Dorvik.ini, "), std::string::npos)
+  EXPECT_NE(bare.out.find("\ninfo string ERROR: Dorvik.ini cannot be opened: there is none at ./Dorvik.ini, "), std::string::npos)
       << bare.out;
   EXPECT_EQ(bare.out.substr(bare.out.size() - 6), "uciok\n");
   EXPECT_EQ(bare.out.find("feature"), std::string::npos);
