@@ -1,0 +1,474 @@
+#!/bin/bash
+# Plays and analyses with Dorvik in Debian's chess front ends, as a new user would, under a private
+# Xvfb display, over xboard and UCI where the front end speaks both:
+#   gnome-chess  a game against the engine (an engines.conf entry; the moves clicked with xdotool)
+#   pychess      its own engine classes without its window: a game between two instances on a
+#                clock, and its hint analyzer (analysis that follows moves and set-up positions,
+#                mate scores, two lines over UCI)
+#   chessx       the analysis pane following a game move by move ("Lines 2" asked for), and
+#                "Engine Match" (pane 1 plays White, pane 2 Black)
+# Every engine runs behind scripts/engine_tap.py, which keeps a timestamped transcript of both
+# directions (tap-PID.log). Checked: the front end's own logs and window (gnome-chess "confused",
+# pychess's warnings and refused lines, ChessX's engine log), the engine's answers by the protocol
+# texts (no complaints, thinking lines holding moves only, a final info line before bestmove, no
+# "score mate -0"), and the engine's exit. A screenshot of each run goes to the out folder.
+#
+# Usage: scripts/gui_check.sh [--engine PATH] [--out DIR] [--only NAME[,NAME]] [--protocol P]
+#   --engine PATH    the engine (default: $DORVIK, else build/dorvik of this repository); its
+#                    repository's Dorvik.ini, book and bitbases are used when it has them
+#   --out DIR        where the runs go (default ./gui-check-out): one folder per front end and
+#                    protocol (transcripts, the front end's logs and settings, problems.txt),
+#                    FRONTEND-PROTOCOL.png, summary.txt
+#   --only NAMES     front ends to run, comma-separated: gnome-chess, pychess, chessx (default all)
+#   --protocol P     xboard, uci or both (default both)
+#
+# Missing programs (the front ends, xdotool, imagemagick, xvfb, x11-utils, dbus) are installed with
+# apt-get. Exit status 0 when every run passed, 1 when one failed, 2 on bad usage or setup.
+set -u -o pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=scripts/xboard_common.sh
+. "$here/xboard_common.sh"
+
+FRONT_ENDS="gnome-chess pychess chessx"
+# The interpreter Debian's pychess is installed for, whatever python3 comes first on PATH.
+PYTHON=/usr/bin/python3
+# Seconds a front end waits for the engine's move before the run counts as stuck.
+MOVE_TIMEOUT=40
+# Engine moves of a front-end game: enough to leave the opening book.
+GAME_REPLIES=4
+
+engine=${DORVIK:-$here/../build/dorvik} out=gui-check-out only=$FRONT_ENDS protocols="xboard uci"
+while [ $# -gt 0 ]; do
+    case $1 in
+        --engine) engine=${2:?}; shift 2 ;;
+        --out) out=${2:?}; shift 2 ;;
+        --only) only=${2//,/ }; shift 2 ;;
+        --protocol)
+            case ${2:-} in
+                xboard|uci) protocols=$2 ;;
+                both) protocols="xboard uci" ;;
+                *) die "--protocol wants xboard, uci or both" ;;
+            esac
+            shift 2 ;;
+        -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
+        *) die "unknown option $1 (see --help)" ;;
+    esac
+done
+for name in $only; do
+    [[ " $FRONT_ENDS " == *" $name "* ]] || die "unknown front end $name (one of: $FRONT_ENDS)"
+done
+engine=$(command -v "$engine" 2>/dev/null) || die "no engine at $engine"
+engine=$(readlink -f "$engine")
+[ -x "$engine" ] || die "no engine at $engine"
+
+install_front_ends() {
+    local pairs=(Xvfb:xvfb xdotool:xdotool import:imagemagick xwininfo:x11-utils)
+    local name
+    for name in $only; do
+        case $name in
+            gnome-chess) pairs+=(gnome-chess:gnome-chess dbus-run-session:dbus-daemon) ;;
+            pychess) pairs+=(pychess:pychess) ;;
+            chessx) pairs+=(chessx:chessx) ;;
+        esac
+    done
+    ensure_commands "${pairs[@]}"
+}
+
+# engine_folder DIR  lays out the engine's working folder: the Dorvik.ini of the engine's
+# repository with its relative folders made absolute, so that the book and bitbases load from
+# any folder and each run keeps its own Dorvik.log.
+engine_folder() {
+    local dir=$1 root
+    root=$(dirname "$(dirname "$engine")")
+    mkdir -p "$dir"
+    if [ -f "$root/Dorvik.ini" ]; then
+        sed -E "s#^([A-Z_]*PATH=)([^/].*)#\1$root/\2#" "$root/Dorvik.ini" >"$dir/Dorvik.ini"
+    fi
+}
+
+# prepare_run NAME  makes the run's folder ($run), its engine folder and its engine command
+# ($run/dorvik: the engine behind the tap), and a private home for the front end's settings.
+prepare_run() {
+    run=$out/$1
+    rm -rf "$run"
+    mkdir -p "$run/home/.config" "$run/home/.local/share" "$run/home/.cache"
+    engine_folder "$run/engine"
+    cat >"$run/dorvik" <<EOF
+#!/bin/sh
+exec $PYTHON "$here/engine_tap.py" --log "$run/tap-{pid}.log" --dir "$run/engine" -- "$engine" "\$@"
+EOF
+    chmod +x "$run/dorvik"
+    : >"$run/problems.txt"
+}
+
+problem() { echo "$*" >>"$run/problems.txt"; }
+
+# front_end_env  the environment every front end runs in: the private home, no accessibility bus.
+front_end_env() {
+    echo HOME="$run/home" XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share" \
+         XDG_CACHE_HOME="$run/home/.cache" NO_AT_BRIDGE=1
+}
+
+screenshot() { import -window root "$out/$1.png" 2>>"$run/screenshot.log" || problem "no screenshot"; }
+
+# engine_replies PROTOCOL  counts the moves the engines of the run have played.
+engine_replies() {
+    local pattern='^ *[0-9.]+ < move '
+    [ "$1" = uci ] && pattern='^ *[0-9.]+ < bestmove '
+    cat "$run"/tap-*.log 2>/dev/null | grep -cE "$pattern"
+}
+
+# last_reply PROTOCOL  prints the move of the last one.
+last_reply() {
+    local pattern='^ *[0-9.]+ < move '
+    [ "$1" = uci ] && pattern='^ *[0-9.]+ < bestmove '
+    cat "$run"/tap-*.log | grep -E "$pattern" | tail -n1 | awk '{ print $4 }'
+}
+
+# wait_for SECONDS COMMAND...  polls the command every 0.2 s until it succeeds.
+wait_for() {
+    local tries=$(($1 * 5)); shift
+    while [ "$tries" -gt 0 ]; do
+        "$@" && return 0
+        sleep 0.2
+        tries=$((tries - 1))
+    done
+    return 1
+}
+
+more_replies() { [ "$(engine_replies "$1")" -ge "$2" ]; }
+window_named() { xdotool search --name "$1" >/dev/null 2>&1; }
+reply_or_confused() { more_replies "$1" "$2" || window_named '^Oops!$'; }
+
+# stop_front_end PID  ends the front end and gives its engines time to see their input close.
+stop_front_end() {
+    kill "$1" 2>/dev/null
+    wait_for 5 bash -c "! kill -0 $1 2>/dev/null" || kill -9 "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+    wait_for 5 engines_ended
+}
+
+engines_ended() {
+    local log
+    for log in "$run"/tap-*.log; do
+        [ -f "$log" ] || continue
+        grep -q '# exit status' "$log" || return 1
+    done
+    return 0
+}
+
+# check_engine PROTOCOL  reads the run's transcripts by the protocol texts and records a problem
+# for every fault of the engine's: complaints, words in thinking lines that are no moves, a
+# "bestmove" without an info line since the "go", "score mate -0", an abnormal exit or none.
+check_engine() {
+    local log name
+    for log in "$run"/tap-*.log; do
+        [ -f "$log" ] || continue
+        name=$(basename "$log")
+        awk -v proto="$1" -v file="$name" '
+        function flag(text) { if (!(text in seen)) { seen[text] = 1; printf "engine (%s): %s\n", file, text } }
+        function is_move(w) {
+            return w ~ /^[a-h][1-8][a-h][1-8][qrbn]?$/ ||
+                   (proto == "xboard" && (w ~ /^[KQRBN]?[a-h]?[1-8]?x?[a-h][1-8](=?[QRBN])?[+#]?$/ ||
+                                          w ~ /^(O-O|O-O-O)[+#]?$/ || w ~ /^[0-9]+\.(\.\.)?$/))
+        }
+        { dir = $2; line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
+        dir == ">" { last_sent = line; if (line ~ /^go( |$)/) { go = 1; infos = 0 } }
+        dir == "#" && line ~ /^exit status / {
+            status = $NF; exited = 1
+            # 0: quit or end of input; SIGTERM and SIGKILL: how front ends end engines after quit.
+            if (status != 0 && status != -15 && status != -9) flag("exit status " status)
+        }
+        dir != "<" { next }
+        proto == "xboard" && line ~ /^(Error|Illegal|tellusererror)/ {
+            # pychess stops an analysis with an empty board, and expects this refusal.
+            if (!(line ~ /^tellusererror/ && last_sent ~ /^setboard 8\/8\/8\/8\/8\/8\/8\/8 /))
+                flag("complaint: " line " (after \"" last_sent "\")")
+        }
+        proto == "xboard" && match(line, /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +/) {
+            n = split(substr(line, RLENGTH + 1), words, " ")
+            for (i = 1; i <= n; i++)
+                if (!is_move(words[i])) { flag("thinking line with a word that is no move: \"" words[i] "\" in: " line); break }
+        }
+        proto == "uci" && $3 == "info" {
+            if (line ~ / score /) infos++
+            if (line ~ / score mate -0( |$)/) flag("\"score mate -0\": " line)
+            if (match(line, / pv .*/)) {
+                n = split(substr(line, RSTART + 4), words, " ")
+                for (i = 1; i <= n; i++)
+                    if (!is_move(words[i])) { flag("pv word that is no move: \"" words[i] "\" in: " line); break }
+            }
+        }
+        proto == "uci" && $3 == "bestmove" {
+            if (go && infos == 0) flag("bestmove without an info line with a score since the go (a book move?): " line)
+            go = 0
+        }
+        END { if (!exited) flag("the engine never ended (no exit status)") }
+        ' "$log"
+    done >>"$run/problems.txt"
+}
+
+# record FRONTEND PROTOCOL GAME ANALYSIS  adds the run's line to the summary.
+record() {
+    local count
+    count=$(grep -c . "$run/problems.txt")
+    printf '%s\t%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" "$count" >>"$out/results.tsv"
+}
+
+# verdict PATTERN  "pass" when no problem matches PATTERN, else "FAIL".
+verdict() { if grep -qE "$1" "$run/problems.txt"; then echo FAIL; else echo pass; fi; }
+
+########## gnome-chess: a game against the engine, the moves clicked on its board.
+
+# The dark squares of gnome-chess's default ("simple") board.
+GNOME_CHESS_DARK=186,189,182
+
+gnome_chess_click() {
+    local square=$1 shot=$run/board.ppm position
+    import -window root -depth 8 "ppm:$shot" 2>>"$run/screenshot.log" || return 1
+    position=$("$PYTHON" "$here/gui_check/board_square.py" "$shot" "$GNOME_CHESS_DARK" "$square") || return 1
+    # shellcheck disable=SC2086 # two numbers
+    xdotool mousemove $position click 1
+    sleep 0.4
+}
+
+run_gnome_chess() {
+    local proto=$1 pid='' session moves=() mine reply i
+    prepare_run "gnome-chess-$proto"
+    mkdir -p "$run/home/.config/gnome-chess" "$run/home/.config/glib-2.0/settings"
+    if [ "$proto" = xboard ]; then
+        # gnome-chess sends "xboard", "random", these words, then moves and "go"; nothing else.
+        cat >"$run/home/.config/gnome-chess/engines.conf" <<EOF
+[Dorvik]
+protocol=cecp
+binary=$run/dorvik
+delay-before-move=0
+option-easy-0=easy
+option-easy-1=sd 2
+option-normal-0=easy
+option-normal-1=st 1
+option-hard-0=hard
+option-hard-1=st 5
+EOF
+    else
+        cat >"$run/home/.config/gnome-chess/engines.conf" <<EOF
+[Dorvik]
+protocol=uci
+binary=$run/dorvik
+delay-before-move=0
+uci-go-option-easy-0=depth 2
+uci-go-option-normal-0=movetime 1000
+uci-go-option-hard-0=movetime 5000
+EOF
+    fi
+    cat >"$run/home/.config/glib-2.0/settings/keyfile" <<EOF
+[org/gnome/Chess]
+opponent='Dorvik'
+difficulty='normal'
+play-as='white'
+width=800
+height=700
+EOF
+    # shellcheck disable=SC2046 # the environment's words
+    env $(front_end_env) GSETTINGS_BACKEND=keyfile G_MESSAGES_DEBUG=all \
+        dbus-run-session -- gnome-chess >"$run/gnome-chess.log" 2>&1 &
+    session=$!
+    wait_for 10 eval 'pid=$(pgrep -P "$session" -x gnome-chess)'
+    if ! wait_for 20 window_named '^(White|Black) to Move$'; then
+        problem "gnome-chess: no game window"
+    fi
+    sleep 1
+    for i in $(seq "$GAME_REPLIES"); do
+        mine=$("$PYTHON" "$here/gui_check/next_move.py" "${moves[@]}") || { problem "gnome-chess: $mine"; break; }
+        if ! gnome_chess_click "${mine:0:2}" || ! gnome_chess_click "${mine:2:2}"; then
+            problem "gnome-chess: the board was not found on the screen"
+            break
+        fi
+        moves+=("$mine")
+        wait_for "$MOVE_TIMEOUT" reply_or_confused "$proto" "$i"
+        sleep 0.5
+        window_named '^Oops!$' && { problem "gnome-chess: \"The computer player is confused. The game cannot continue.\" after $mine"; break; }
+        if ! more_replies "$proto" "$i"; then
+            problem "gnome-chess: no engine move within $MOVE_TIMEOUT s after $mine (move $i)"
+            break
+        fi
+        reply=$(last_reply "$proto")
+        moves+=("$reply")
+    done
+    window_named '^Oops!$' && ! grep -q confused "$run/problems.txt" &&
+        problem "gnome-chess: \"The computer player is confused. The game cannot continue.\""
+    echo "${moves[*]}" >"$run/game.txt"
+    screenshot "gnome-chess-$proto"
+    # The session bus ends with gnome-chess.
+    stop_front_end "${pid:-$session}"
+    wait "$session" 2>/dev/null
+    grep -E 'gnome-chess-(WARNING|CRITICAL)|Engine did not move' "$run/gnome-chess.log" |
+        sed 's/^/gnome-chess log: /' >>"$run/problems.txt"
+    check_engine "$proto"
+    [ ${#moves[@]} -ge $((2 * GAME_REPLIES)) ] || problem "gnome-chess: the game stopped after ${#moves[@]} plies"
+    record gnome-chess "$proto" "$(verdict '^gnome-chess|^engine')" n/a
+}
+
+########## pychess: its engine classes, headless, from scripts/gui_check/pychess_drive.py.
+
+run_pychess() {
+    local proto=$1 pid status
+    prepare_run "pychess-$proto"
+    # shellcheck disable=SC2046 # the environment's words
+    env $(front_end_env) "$PYTHON" "$here/gui_check/pychess_drive.py" --command "$run/dorvik" \
+        --protocol "$proto" --workdir "$run/engine" --out "$run/pychess" >"$run/pychess.out" 2>&1 &
+    pid=$!
+    # A game of a few moves at a minute each, then seven positions of four seconds.
+    wait_for 300 test -f "$run/pychess/problems.txt" || problem "pychess: the session did not finish"
+    sleep 2
+    screenshot "pychess-$proto"
+    kill "$pid" 2>/dev/null
+    wait "$pid"; status=$?
+    [ -f "$run/pychess/problems.txt" ] && sed 's/^/pychess /' "$run/pychess/problems.txt" >>"$run/problems.txt"
+    case $status in
+        0|1) ;;
+        *) problem "pychess: the driver ended with status $status (see $run/pychess.out)" ;;
+    esac
+    wait_for 5 engines_ended
+    check_engine "$proto"
+    record pychess "$proto" "$(verdict '^pychess game|^engine')" "$(verdict '^pychess analysis|^engine')"
+}
+
+########## ChessX: the analysis pane along a game, then an engine match.
+
+# Where the floating "Analysis 1" pane is put (ChessX floats it without a window manager), and
+# its Analyze button within it.
+CHESSX_PANE_GEOMETRY=(715 580 560 420)
+CHESSX_ANALYZE_BUTTON=(515 34)
+
+chessx_window() { xdotool search --name "$1" 2>/dev/null | head -n1; }
+
+run_chessx() {
+    local proto=$1 protocol=WinBoard pid main pane box i before
+    [ "$proto" = uci ] && protocol=UCI
+    prepare_run "chessx-$proto"
+    mkdir -p "$run/home/.config/chessx"
+    # Both analysis panes use the engine; "Lines" (MultiPV) is asked to be 2.
+    cat >"$run/home/.config/chessx/chessx.ini" <<EOF
+[General]
+BuiltinDbInstalled=true
+onlineVersionCheck=false
+onlineTablebases=false
+
+[Engines]
+0\\Name=Dorvik
+0\\Command=$run/dorvik
+0\\Directory=$run/engine
+0\\Protocol=$protocol
+0\\Logging=true
+
+[Analysis]
+Engine=Dorvik
+mpv=2
+
+[Analysis2]
+Engine=Dorvik
+EOF
+    printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
+    # shellcheck disable=SC2046 # the environment's words
+    env $(front_end_env) chessx "$run/game.pgn" >"$run/chessx.out" 2>&1 &
+    pid=$!
+    wait_for 20 window_named ' - ChessX$' || problem "chessx: no main window"
+    sleep 2
+    box=$(chessx_window '^Load Database$')
+    [ -n "$box" ] && xdotool windowfocus --sync "$box" key Escape
+    main=$(chessx_window ' - ChessX$')
+    xdotool windowsize "$main" 1280 1000
+    xdotool windowfocus --sync "$main" key ctrl+F2
+    wait_for 10 window_named '^Analysis 1$' || problem "chessx: the analysis pane did not open"
+    pane=$(chessx_window '^Analysis 1$')
+    xdotool windowsize "$pane" "${CHESSX_PANE_GEOMETRY[2]}" "${CHESSX_PANE_GEOMETRY[3]}" \
+        windowmove "$pane" "${CHESSX_PANE_GEOMETRY[0]}" "${CHESSX_PANE_GEOMETRY[1]}"
+    sleep 1
+    xdotool mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_ANALYZE_BUTTON[0])) \
+        $((CHESSX_PANE_GEOMETRY[1] + CHESSX_ANALYZE_BUTTON[1])) click 1
+    sleep 4
+    # Along the game: each position must get thinking lines of its own.
+    for i in 1 2 3 4; do
+        xdotool windowfocus --sync "$main" key Right
+        sleep 3
+    done
+    screenshot "chessx-$proto-analysis"
+    chessx_check_analysis "$proto"
+    # The pane's button again ends the analysis; then the two panes play each other.
+    xdotool mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_ANALYZE_BUTTON[0])) \
+        $((CHESSX_PANE_GEOMETRY[1] + CHESSX_ANALYZE_BUTTON[1])) click 1
+    sleep 1
+    before=$(engine_replies "$proto")
+    xdotool windowfocus --sync "$main" key ctrl+alt+m
+    wait_for 60 more_replies "$proto" $((before + 2 * GAME_REPLIES)) ||
+        problem "chessx game: $(($(engine_replies "$proto") - before)) engine moves in 60 s of Engine Match"
+    screenshot "chessx-$proto"
+    xdotool windowfocus --sync "$main" key ctrl+alt+m
+    sleep 1
+    stop_front_end "$pid"
+    grep -h '^###' "$run"/home/.local/share/chessx/chessx/data/log/*.log 2>/dev/null |
+        sed 's/^/chessx log: /' >>"$run/problems.txt"
+    check_engine "$proto"
+    record chessx "$proto" "$(verdict '^chessx game|^engine')" "$(verdict '^chessx analysis|^engine')"
+}
+
+# chessx_check_analysis PROTOCOL  every position the pane sent got thinking lines before the next
+# one came, and over UCI the two lines asked for.
+chessx_check_analysis() {
+    cat "$run"/tap-*.log | awk -v proto="$1" '
+        function done_position() {
+            if (position != "" && lines == 0) printf "chessx analysis: no thinking line for %s\n", position
+            if (position != "" && proto == "uci" && lines > 0 && second == 0)
+                printf "chessx analysis: one line where two were asked for (%s)\n", position
+        }
+        { line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
+        $2 == ">" && (line ~ /^setboard / || line ~ /^position /) { done_position(); position = line; lines = second = 0 }
+        $2 == "<" && (line ~ /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +[a-h]/ || line ~ /^info .* pv /) {
+            lines++; if (line ~ / multipv 2 /) second++
+        }
+        END { done_position(); if (position == "") print "chessx analysis: the pane sent no position" }
+    ' >>"$run/problems.txt"
+}
+
+########## main
+
+install_front_ends
+mkdir -p "$out" || die "cannot create $out"
+out=$(cd "$out" && pwd)
+: >"$out/results.tsv"
+trap 'stop_xvfb' EXIT
+trap 'exit 2' INT TERM
+start_xvfb "$out"
+export DISPLAY
+
+for name in $only; do
+    for proto in $protocols; do
+        note "$name over $proto"
+        case $name in
+            gnome-chess) run_gnome_chess "$proto" ;;
+            pychess) run_pychess "$proto" ;;
+            chessx) run_chessx "$proto" ;;
+        esac
+    done
+done
+stop_xvfb
+
+{
+    printf '%-12s %-8s %-6s %-9s %s\n' "front end" protocol game analysis problems
+    while IFS=$'\t' read -r fe proto game analysis count; do
+        printf '%-12s %-8s %-6s %-9s %s\n' "$fe" "$proto" "$game" "$analysis" "$count"
+    done <"$out/results.tsv"
+    echo
+    for dir in "$out"/*/; do
+        [ -s "$dir/problems.txt" ] || continue
+        echo "$(basename "$dir"):"
+        sed 's/^/  /' "$dir/problems.txt"
+    done
+} | tee "$out/summary.txt"
+
+if awk -F'\t' '$3 == "FAIL" || $4 == "FAIL" || $5 > 0 { bad = 1 } END { exit !bad }' "$out/results.tsv"; then
+    echo "Front-end check FAILED; see $out"
+    exit 1
+fi
+echo "Front-end check passed"
