@@ -7,6 +7,7 @@
 #                mate scores, two lines over UCI)
 #   chessx       the analysis pane following a game move by move ("Lines 2" asked for), and
 #                "Engine Match" (pane 1 plays White, pane 2 Black)
+#   scid         its analysis window ("Start engine 1") following a game move by move
 # Every engine runs behind scripts/engine_tap.py, which keeps a timestamped transcript of both
 # directions (tap-PID.log). Checked: the front end's own logs and window (gnome-chess "confused",
 # pychess's warnings and refused lines, ChessX's engine log), the engine's answers by the protocol
@@ -19,7 +20,8 @@
 #   --out DIR        where the runs go (default ./gui-check-out): one folder per front end and
 #                    protocol (transcripts, the front end's logs and settings, problems.txt),
 #                    FRONTEND-PROTOCOL.png, summary.txt
-#   --only NAMES     front ends to run, comma-separated: gnome-chess, pychess, chessx (default all)
+#   --only NAMES     front ends to run, comma-separated: gnome-chess, pychess, chessx, scid
+#                    (default all)
 #   --protocol P     xboard, uci or both (default both)
 #
 # Missing programs (the front ends, xdotool, imagemagick, xvfb, x11-utils, dbus) are installed with
@@ -29,7 +31,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-FRONT_ENDS="gnome-chess pychess chessx"
+FRONT_ENDS="gnome-chess pychess chessx scid"
 # The interpreter Debian's pychess is installed for, whatever python3 comes first on PATH.
 PYTHON=/usr/bin/python3
 # Seconds a front end waits for the engine's move before the run counts as stuck.
@@ -69,6 +71,7 @@ install_front_ends() {
             gnome-chess) pairs+=(gnome-chess:gnome-chess dbus-run-session:dbus-daemon) ;;
             pychess) pairs+=(pychess:pychess) ;;
             chessx) pairs+=(chessx:chessx) ;;
+            scid) pairs+=(scid:scid) ;;
         esac
     done
     ensure_commands "${pairs[@]}"
@@ -166,49 +169,66 @@ check_engine() {
         [ -f "$log" ] || continue
         name=$(basename "$log")
         awk -v proto="$1" -v file="$name" '
-        function flag(text) { if (!(text in seen)) { seen[text] = 1; printf "engine (%s): %s\n", file, text } }
+        # One report for each kind of fault, with its first example.
+        function flag(kind, example) {
+            if (!(kind in seen)) { seen[kind] = 1; printf "engine (%s): %s%s\n", file, kind, example }
+        }
         function is_move(w) {
             return w ~ /^[a-h][1-8][a-h][1-8][qrbn]?$/ ||
                    (proto == "xboard" && (w ~ /^[KQRBN]?[a-h]?[1-8]?x?[a-h][1-8](=?[QRBN])?[+#]?$/ ||
                                           w ~ /^(O-O|O-O-O)[+#]?$/ || w ~ /^[0-9]+\.(\.\.)?$/))
         }
         { dir = $2; line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
-        dir == ">" { last_sent = line; if (line ~ /^go( |$)/) { go = 1; infos = 0 } }
+        dir == ">" {
+            last_sent = line; moved = 0
+            if (line == "hard") hard = 1
+            if (line == "easy") hard = 0
+            if (line ~ /^go( |$)/) { searches++; if (line ~ / ponder( |$)/) pondering = 1 }
+            if (line == "ponderhit") pondering = 0
+        }
         dir == "#" && line ~ /^exit status / {
             status = $NF; exited = 1
             # 0: quit or end of input; SIGTERM and SIGKILL: how front ends end engines after quit.
-            if (status != 0 && status != -15 && status != -9) flag("exit status " status)
+            if (status != 0 && status != -15 && status != -9) flag("exit status " status, "")
         }
         dir != "<" { next }
         proto == "xboard" && line ~ /^(Error|Illegal|tellusererror)/ {
             # pychess stops an analysis with an empty board, and expects this refusal.
             if (!(line ~ /^tellusererror/ && last_sent ~ /^setboard 8\/8\/8\/8\/8\/8\/8\/8 /))
-                flag("complaint: " line " (after \"" last_sent "\")")
+                flag("complaint: " line, " (after \"" last_sent "\")")
         }
+        proto == "xboard" && line ~ /^move / { moved = 1 }
         proto == "xboard" && match(line, /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +/) {
+            if (moved && !hard) flag("thinks on after its move (pondering) though the front end never sent \"hard\"", ", as: " line)
             n = split(substr(line, RLENGTH + 1), words, " ")
             for (i = 1; i <= n; i++)
-                if (!is_move(words[i])) { flag("thinking line with a word that is no move: \"" words[i] "\" in: " line); break }
+                if (!is_move(words[i])) { flag("thinking line with a word that is no move: \"" words[i] "\"", ", as in: " line); break }
         }
         proto == "uci" && $3 == "info" {
             if (line ~ / score /) infos++
-            if (line ~ / score mate -0( |$)/) flag("\"score mate -0\": " line)
+            if (searches == 0 && line !~ /^info string /) flag("info line with no search asked for (pondering uninvited?)", ": " line)
+            if (line ~ / score mate -0( |$)/) flag("\"score mate -0\"", ": " line)
             if (match(line, / pv .*/)) {
                 n = split(substr(line, RSTART + 4), words, " ")
                 for (i = 1; i <= n; i++)
-                    if (!is_move(words[i])) { flag("pv word that is no move: \"" words[i] "\" in: " line); break }
+                    if (!is_move(words[i])) { flag("pv word that is no move: \"" words[i] "\"", ", as in: " line); break }
             }
         }
+        # A bestmove answers the oldest search not answered yet ("stop", then a new position and
+        # "go", may come before it); the info lines since the last bestmove belong to that search.
         proto == "uci" && $3 == "bestmove" {
-            if (go && infos == 0) flag("bestmove without an info line with a score since the go (a book move?): " line)
-            go = 0
+            if (infos == 0) flag("bestmove without an info line with a score before it", ", as: " line)
+            if (searches > 0) searches--
+            infos = 0
         }
-        END { if (!exited) flag("the engine never ended (no exit status)") }
+        END { if (!exited) flag("the engine never ended (no exit status)", "") }
         ' "$log"
     done >>"$run/problems.txt"
 }
 
-# record FRONTEND PROTOCOL GAME ANALYSIS  adds the run's line to the summary.
+# record FRONTEND PROTOCOL GAME ANALYSIS  adds the run's line to the summary: the front end's own
+# verdicts on its game and analysis, and the count of all problems (the engine's faults by the
+# protocol texts, the front end's log) as errors.
 record() {
     local count
     count=$(grep -c . "$run/problems.txt")
@@ -306,7 +326,7 @@ EOF
         sed 's/^/gnome-chess log: /' >>"$run/problems.txt"
     check_engine "$proto"
     [ ${#moves[@]} -ge $((2 * GAME_REPLIES)) ] || problem "gnome-chess: the game stopped after ${#moves[@]} plies"
-    record gnome-chess "$proto" "$(verdict '^gnome-chess|^engine')" n/a
+    record gnome-chess "$proto" "$(verdict '^gnome-chess')" n/a
 }
 
 ########## pychess: its engine classes, headless, from scripts/gui_check/pychess_drive.py.
@@ -331,7 +351,7 @@ run_pychess() {
     esac
     wait_for 5 engines_ended
     check_engine "$proto"
-    record pychess "$proto" "$(verdict '^pychess game|^engine')" "$(verdict '^pychess analysis|^engine')"
+    record pychess "$proto" "$(verdict '^pychess game')" "$(verdict '^pychess analysis')"
 }
 
 ########## ChessX: the analysis pane along a game, then an engine match.
@@ -348,12 +368,16 @@ run_chessx() {
     [ "$proto" = uci ] && protocol=UCI
     prepare_run "chessx-$proto"
     mkdir -p "$run/home/.config/chessx"
-    # Both analysis panes use the engine; "Lines" (MultiPV) is asked to be 2.
+    # Both analysis panes use the engine; "Lines" (MultiPV) is asked to be 2; a move interval
+    # of 0 is infinite analysis ("analyze", "go infinite").
     cat >"$run/home/.config/chessx/chessx.ini" <<EOF
 [General]
 BuiltinDbInstalled=true
 onlineVersionCheck=false
 onlineTablebases=false
+
+[Board]
+AutoPlayerInterval=0
 
 [Engines]
 0\\Name=Dorvik
@@ -380,7 +404,14 @@ EOF
     main=$(chessx_window ' - ChessX$')
     xdotool windowsize "$main" 1280 1000
     xdotool windowfocus --sync "$main" key ctrl+F2
-    wait_for 10 window_named '^Analysis 1$' || problem "chessx: the analysis pane did not open"
+    # The pane comes up floating in the corner, and a double click on its title makes it a
+    # window of its own, which can be moved.
+    for i in 1 2 3; do
+        sleep 1
+        window_named '^Analysis 1$' && break
+        xdotool mousemove 40 9 click --repeat 2 --delay 80 1
+    done
+    window_named '^Analysis 1$' || problem "chessx: the analysis pane did not open"
     pane=$(chessx_window '^Analysis 1$')
     xdotool windowsize "$pane" "${CHESSX_PANE_GEOMETRY[2]}" "${CHESSX_PANE_GEOMETRY[3]}" \
         windowmove "$pane" "${CHESSX_PANE_GEOMETRY[0]}" "${CHESSX_PANE_GEOMETRY[1]}"
@@ -388,19 +419,23 @@ EOF
     xdotool mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_ANALYZE_BUTTON[0])) \
         $((CHESSX_PANE_GEOMETRY[1] + CHESSX_ANALYZE_BUTTON[1])) click 1
     sleep 4
-    # Along the game: each position must get thinking lines of its own.
-    for i in 1 2 3 4; do
+    # Along the game to its end: each position must get thinking lines of its own.
+    for i in 1 2 3 4 5 6; do
         xdotool windowfocus --sync "$main" key Right
         sleep 3
     done
     screenshot "chessx-$proto-analysis"
-    chessx_check_analysis "$proto"
-    # The pane's button again ends the analysis; then the two panes play each other.
+    check_positions_analysed chessx "$proto" 2
+    # The pane's button again ends the analysis; then the two panes play each other on from the
+    # game's end, with the match dialog's defaults (3 s a move).
     xdotool mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_ANALYZE_BUTTON[0])) \
         $((CHESSX_PANE_GEOMETRY[1] + CHESSX_ANALYZE_BUTTON[1])) click 1
     sleep 1
     before=$(engine_replies "$proto")
     xdotool windowfocus --sync "$main" key ctrl+alt+m
+    wait_for 10 window_named '^Match Parameters$' || problem "chessx game: no match dialog"
+    box=$(chessx_window '^Match Parameters$')
+    [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
     wait_for 60 more_replies "$proto" $((before + 2 * GAME_REPLIES)) ||
         problem "chessx game: $(($(engine_replies "$proto") - before)) engine moves in 60 s of Engine Match"
     screenshot "chessx-$proto"
@@ -410,25 +445,95 @@ EOF
     grep -h '^###' "$run"/home/.local/share/chessx/chessx/data/log/*.log 2>/dev/null |
         sed 's/^/chessx log: /' >>"$run/problems.txt"
     check_engine "$proto"
-    record chessx "$proto" "$(verdict '^chessx game|^engine')" "$(verdict '^chessx analysis|^engine')"
+    record chessx "$proto" "$(verdict '^chessx game')" "$(verdict '^chessx analysis')"
 }
 
-# chessx_check_analysis PROTOCOL  every position the pane sent got thinking lines before the next
-# one came, and over UCI the two lines asked for.
-chessx_check_analysis() {
-    cat "$run"/tap-*.log | awk -v proto="$1" '
+# check_positions_analysed FRONTEND PROTOCOL LINES  every position the front end's analysis sent
+# got thinking lines before the next one came, and over UCI the LINES (MultiPV) asked for.
+check_positions_analysed() {
+    cat "$run"/tap-*.log | awk -v fe="$1" -v proto="$2" -v want="$3" '
         function done_position() {
-            if (position != "" && lines == 0) printf "chessx analysis: no thinking line for %s\n", position
-            if (position != "" && proto == "uci" && lines > 0 && second == 0)
-                printf "chessx analysis: one line where two were asked for (%s)\n", position
+            if (position != "" && lines == 0) printf "%s analysis: no thinking line for %s\n", fe, position
+            if (position != "" && proto == "uci" && want > 1 && lines > 0 && second == 0) single++
+            positions++
         }
         { line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
         $2 == ">" && (line ~ /^setboard / || line ~ /^position /) { done_position(); position = line; lines = second = 0 }
         $2 == "<" && (line ~ /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +[a-h]/ || line ~ /^info .* pv /) {
             lines++; if (line ~ / multipv 2 /) second++
         }
-        END { done_position(); if (position == "") print "chessx analysis: the pane sent no position" }
+        END {
+            done_position()
+            if (position == "") printf "%s analysis: no position was sent\n", fe
+            if (single) printf "%s analysis: one line where %d were asked for, in %d of %d positions\n", fe, want, single, positions - 1
+        }
     ' >>"$run/problems.txt"
+}
+
+########## Scid: its analysis window along a game.
+
+# Scid's menu bar and the board's "next move" button, at Scid's default size and fonts: Tools, its
+# "Start engine 1" item (F2 reaches the board twice and closes the window it opens), and ">".
+SCID_TOOLS_MENU=(422 15)
+SCID_START_ENGINE_1=(470 86)
+SCID_NEXT_MOVE=(366 493)
+
+# scid_analysing  the engine's last command from Scid started an analysis.
+scid_analysing() {
+    cat "$run"/tap-*.log 2>/dev/null | grep ' > ' | tail -n1 | grep -qE ' > (analyze|go infinite)$'
+}
+
+run_scid() {
+    local proto=$1 uci=0 pid tip version i
+    [ "$proto" = uci ] && uci=1
+    prepare_run "scid-$proto"
+    # Scid keeps its settings in ~/.scidMAJOR.MINOR.
+    version=$(dpkg-query -W -f='${Version}' scid | sed -E 's/^[0-9]+://; s/^([0-9]+\.[0-9]+).*/\1/')
+    mkdir -p "$run/home/.scid$version/config"
+    cat >"$run/home/.scid$version/config/engines.dat" <<EOF
+engine {
+  Name Dorvik
+  Cmd  {$run/dorvik}
+  Args {}
+  Dir  {$run/engine}
+  Elo  0
+  Time 0
+  URL  {}
+  UCI $uci
+  UCIoptions {}
+}
+EOF
+    printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
+    # shellcheck disable=SC2046 # the environment's words
+    env $(front_end_env) scid "$run/game.pgn" >"$run/scid.out" 2>&1 &
+    pid=$!
+    wait_for 20 window_named '^Scid - ' || problem "scid: no main window"
+    sleep 2
+    tip=$(xdotool search --name 'Tip of the Day' 2>/dev/null | head -n1)
+    [ -n "$tip" ] && xdotool windowfocus --sync "$tip" key Escape
+    sleep 0.5
+    # Under Xvfb without a window manager the first analysis window of a session closes again
+    # at once (whatever the engine); the second one stays.
+    for i in 1 2; do
+        xdotool mousemove "${SCID_TOOLS_MENU[@]}" click 1
+        sleep 1
+        xdotool mousemove "${SCID_START_ENGINE_1[@]}" click 1
+        sleep 4
+        scid_analysing && break
+    done
+    # Along the game to its end: each position must get thinking lines of its own.
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove "${SCID_NEXT_MOVE[@]}" click 1
+        sleep 3
+    done
+    screenshot "scid-$proto"
+    check_positions_analysed scid "$proto" 1
+    stop_front_end "$pid"
+    cp "$run/home/.scid$version/log/engine1.log" "$run/scid-engine1.log" 2>/dev/null ||
+        problem "scid analysis: no engine log (the analysis window did not start)"
+    grep -iE 'error' "$run/scid.out" | sed 's/^/scid log: /' >>"$run/problems.txt"
+    check_engine "$proto"
+    record scid "$proto" n/a "$(verdict '^scid analysis')"
 }
 
 ########## main
@@ -449,13 +554,14 @@ for name in $only; do
             gnome-chess) run_gnome_chess "$proto" ;;
             pychess) run_pychess "$proto" ;;
             chessx) run_chessx "$proto" ;;
+            scid) run_scid "$proto" ;;
         esac
     done
 done
 stop_xvfb
 
 {
-    printf '%-12s %-8s %-6s %-9s %s\n' "front end" protocol game analysis problems
+    printf '%-12s %-8s %-6s %-9s %s\n' "front end" protocol game analysis errors
     while IFS=$'\t' read -r fe proto game analysis count; do
         printf '%-12s %-8s %-6s %-9s %s\n' "$fe" "$proto" "$game" "$analysis" "$count"
     done <"$out/results.tsv"
