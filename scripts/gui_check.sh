@@ -8,6 +8,8 @@
 #   chessx       the analysis pane following a game move by move ("Lines 2" asked for), and
 #                "Engine Match" (pane 1 plays White, pane 2 Black)
 #   scid         its analysis window ("Start engine 1") following a game move by move
+#   eboard       a game against the engine from an engine bookmark (xboard only; the moves
+#                dragged with xdotool)
 # Every engine runs behind scripts/engine_tap.py, which keeps a timestamped transcript of both
 # directions (tap-PID.log). Checked: the front end's own logs and window (gnome-chess "confused",
 # pychess's warnings and refused lines, ChessX's engine log), the engine's answers by the protocol
@@ -20,8 +22,8 @@
 #   --out DIR        where the runs go (default ./gui-check-out): one folder per front end and
 #                    protocol (transcripts, the front end's logs and settings, problems.txt),
 #                    FRONTEND-PROTOCOL.png, summary.txt
-#   --only NAMES     front ends to run, comma-separated: gnome-chess, pychess, chessx, scid
-#                    (default all)
+#   --only NAMES     front ends to run, comma-separated: gnome-chess, pychess, chessx, scid,
+#                    eboard (default all)
 #   --protocol P     xboard, uci or both (default both)
 #
 # Missing programs (the front ends, xdotool, imagemagick, xvfb, x11-utils, dbus) are installed with
@@ -31,7 +33,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-FRONT_ENDS="gnome-chess pychess chessx scid"
+FRONT_ENDS="gnome-chess pychess chessx scid eboard"
 # The interpreter Debian's pychess is installed for, whatever python3 comes first on PATH.
 PYTHON=/usr/bin/python3
 # Seconds a front end waits for the engine's move before the run counts as stuck.
@@ -72,6 +74,7 @@ install_front_ends() {
             pychess) pairs+=(pychess:pychess) ;;
             chessx) pairs+=(chessx:chessx) ;;
             scid) pairs+=(scid:scid) ;;
+            eboard) pairs+=(eboard:eboard) ;;
         esac
     done
     ensure_commands "${pairs[@]}"
@@ -202,7 +205,7 @@ check_engine() {
             if (moved && !hard) flag("thinks on after its move (pondering) though the front end never sent \"hard\"", ", as: " line)
             n = split(substr(line, RLENGTH + 1), words, " ")
             for (i = 1; i <= n; i++)
-                if (!is_move(words[i])) { flag("thinking line with a word that is no move: \"" words[i] "\"", ", as in: " line); break }
+                if (!is_move(words[i])) { flag("thinking line with a word that is no move", ": \"" words[i] "\" in: " line); break }
         }
         proto == "uci" && $3 == "info" {
             if (line ~ / score /) infos++
@@ -211,7 +214,7 @@ check_engine() {
             if (match(line, / pv .*/)) {
                 n = split(substr(line, RSTART + 4), words, " ")
                 for (i = 1; i <= n; i++)
-                    if (!is_move(words[i])) { flag("pv word that is no move: \"" words[i] "\"", ", as in: " line); break }
+                    if (!is_move(words[i])) { flag("pv word that is no move", ": \"" words[i] "\" in: " line); break }
             }
         }
         # A bestmove answers the oldest search not answered yet ("stop", then a new position and
@@ -536,6 +539,66 @@ EOF
     record scid "$proto" n/a "$(verdict '^scid analysis')"
 }
 
+########## eboard: a game against the engine, which plays White, from an engine bookmark.
+
+# eboard's menu: Peer, its "Engine Bookmarks", the first bookmark; its board (eboard's default
+# window size): the top left corner of a8's square as seen from White, and a square's side.
+EBOARD_PEER_MENU=(25 15)
+EBOARD_BOOKMARKS=(100 155)
+EBOARD_FIRST_BOOKMARK=(400 184)
+EBOARD_BOARD=(2 35 57)
+
+# eboard_square SQUARE  the screen position of a square's centre, Black at the bottom.
+eboard_square() {
+    local file=$(($(printf '%d' "'${1:0:1}") - 97)) rank=${1:1:1}
+    echo $((EBOARD_BOARD[0] + EBOARD_BOARD[2] * (7 - file) + EBOARD_BOARD[2] / 2)) \
+         $((EBOARD_BOARD[1] + EBOARD_BOARD[2] * (rank - 1) + EBOARD_BOARD[2] / 2))
+}
+
+run_eboard() {
+    local proto=$1 pid help moves=() mine reply i from to
+    prepare_run "eboard-$proto"
+    mkdir -p "$run/home/.eboard"
+    # A bookmark of eboard's own form: caption, folder, command, engine kind (0: xboard),
+    # time control (3 s a move), human plays White (0: no), think on the opponent's time, ...
+    printf 'EngineBookmark^Play chess as Black vs. Dorvik^%s^%s^0^/0/3/0^0^1^0^0\n' \
+        "$run/engine" "$run/dorvik" >"$run/home/.eboard/eboard.conf"
+    # shellcheck disable=SC2046 # the environment's words
+    env $(front_end_env) eboard >"$run/eboard.out" 2>&1 &
+    pid=$!
+    wait_for 20 window_named '^eboard$' || problem "eboard: no main window"
+    sleep 2
+    help=$(xdotool search --name '^Help: ' 2>/dev/null | head -n1)
+    [ -n "$help" ] && xdotool windowunmap "$help"
+    xdotool mousemove "${EBOARD_PEER_MENU[@]}" click 1
+    sleep 0.7
+    xdotool mousemove "${EBOARD_BOOKMARKS[@]}" click 1
+    sleep 0.7
+    xdotool mousemove "${EBOARD_FIRST_BOOKMARK[@]}" click 1
+    for i in $(seq "$GAME_REPLIES"); do
+        if ! wait_for "$MOVE_TIMEOUT" more_replies xboard "$i"; then
+            problem "eboard: no engine move within $MOVE_TIMEOUT s (move $i)"
+            break
+        fi
+        reply=$(last_reply xboard)
+        moves+=("$reply")
+        [ "$i" -eq "$GAME_REPLIES" ] && break
+        mine=$("$PYTHON" "$here/gui_check/next_move.py" "${moves[@]}") || { problem "eboard: $mine"; break; }
+        sleep 0.5
+        from=$(eboard_square "${mine:0:2}") to=$(eboard_square "${mine:2:2}")
+        # shellcheck disable=SC2086 # two numbers each
+        xdotool mousemove $from mousedown 1 sleep 0.2 mousemove $to sleep 0.2 mouseup 1
+        moves+=("$mine")
+    done
+    echo "${moves[*]}" >"$run/game.txt"
+    screenshot "eboard-$proto"
+    stop_front_end "$pid"
+    grep -iE 'error|\[eboard\]' "$run/eboard.out" | sed 's/^/eboard log: /' >>"$run/problems.txt"
+    check_engine xboard
+    [ ${#moves[@]} -ge $((2 * GAME_REPLIES - 1)) ] || problem "eboard: the game stopped after ${#moves[@]} plies"
+    record eboard "$proto" "$(verdict '^eboard')" n/a
+}
+
 ########## main
 
 install_front_ends
@@ -549,12 +612,15 @@ export DISPLAY
 
 for name in $only; do
     for proto in $protocols; do
+        # eboard speaks xboard only.
+        [ "$name" = eboard ] && [ "$proto" = uci ] && continue
         note "$name over $proto"
         case $name in
             gnome-chess) run_gnome_chess "$proto" ;;
             pychess) run_pychess "$proto" ;;
             chessx) run_chessx "$proto" ;;
             scid) run_scid "$proto" ;;
+            eboard) run_eboard "$proto" ;;
         esac
     done
 done
