@@ -93,7 +93,8 @@ engine_folder() {
 }
 
 # prepare_run NAME  makes the run's folder ($run), its engine folder and its engine command
-# ($run/dorvik: the engine behind the tap), and a private home for the front end's settings.
+# ($run/dorvik: the engine behind the tap), and a private home for the front end's settings
+# (FRONT_END_ENV).
 prepare_run() {
     run=$out/$1
     rm -rf "$run"
@@ -105,31 +106,30 @@ exec $PYTHON "$here/engine_tap.py" --log "$run/tap-{pid}.log" --dir "$run/engine
 EOF
     chmod +x "$run/dorvik"
     : >"$run/problems.txt"
+    front_end_env
 }
 
 problem() { echo "$*" >>"$run/problems.txt"; }
 
-# front_end_env  the environment every front end runs in: the private home, no accessibility bus.
+# front_end_env  sets FRONT_END_ENV, the environment every front end of the run starts in: the
+# private home, no accessibility bus.
 front_end_env() {
-    echo HOME="$run/home" XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share" \
-         XDG_CACHE_HOME="$run/home/.cache" NO_AT_BRIDGE=1
+    FRONT_END_ENV=(HOME="$run/home" XDG_CONFIG_HOME="$run/home/.config"
+                   XDG_DATA_HOME="$run/home/.local/share" XDG_CACHE_HOME="$run/home/.cache" NO_AT_BRIDGE=1)
 }
 
 screenshot() { import -window root "$out/$1.png" 2>>"$run/screenshot.log" || problem "no screenshot"; }
 
-# engine_replies PROTOCOL  counts the moves the engines of the run have played.
-engine_replies() {
-    local pattern='^ *[0-9.]+ < move '
-    [ "$1" = uci ] && pattern='^ *[0-9.]+ < bestmove '
-    cat "$run"/tap-*.log 2>/dev/null | grep -cE "$pattern"
+# engine_moves PROTOCOL  the lines of the run's transcripts where an engine played a move.
+engine_moves() {
+    local word=move
+    [ "$1" = uci ] && word=bestmove
+    cat "$run"/tap-*.log 2>/dev/null | grep -E "^ *[0-9.]+ < $word "
 }
 
-# last_reply PROTOCOL  prints the move of the last one.
-last_reply() {
-    local pattern='^ *[0-9.]+ < move '
-    [ "$1" = uci ] && pattern='^ *[0-9.]+ < bestmove '
-    cat "$run"/tap-*.log | grep -E "$pattern" | tail -n1 | awk '{ print $4 }'
-}
+# engine_replies PROTOCOL  counts them; last_reply PROTOCOL  prints the last move.
+engine_replies() { engine_moves "$1" | grep -c .; }
+last_reply() { engine_moves "$1" | tail -n1 | awk '{ print $4 }'; }
 
 # wait_for SECONDS COMMAND...  polls the command every 0.2 s until it succeeds.
 wait_for() {
@@ -179,7 +179,7 @@ check_engine() {
         function is_move(w) {
             return w ~ /^[a-h][1-8][a-h][1-8][qrbn]?$/ ||
                    (proto == "xboard" && (w ~ /^[KQRBN]?[a-h]?[1-8]?x?[a-h][1-8](=?[QRBN])?[+#]?$/ ||
-                                          w ~ /^(O-O|O-O-O)[+#]?$/ || w ~ /^[0-9]+\.(\.\.)?$/))
+                                          w ~ /^(O-O|O-O-O)[+#]?$/ || w ~ /^[0-9]+\.(\.\.)?$/ || w == "..."))
         }
         { dir = $2; line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
         dir == ">" {
@@ -292,11 +292,11 @@ play-as='white'
 width=800
 height=700
 EOF
-    # shellcheck disable=SC2046 # the environment's words
-    env $(front_end_env) GSETTINGS_BACKEND=keyfile G_MESSAGES_DEBUG=all \
+    env "${FRONT_END_ENV[@]}" GSETTINGS_BACKEND=keyfile G_MESSAGES_DEBUG=all \
         dbus-run-session -- gnome-chess >"$run/gnome-chess.log" 2>&1 &
     session=$!
-    wait_for 10 eval 'pid=$(pgrep -P "$session" -x gnome-chess)'
+    wait_for 10 pgrep -P "$session" -x gnome-chess >/dev/null
+    pid=$(pgrep -P "$session" -x gnome-chess)
     if ! wait_for 20 window_named '^(White|Black) to Move$'; then
         problem "gnome-chess: no game window"
     fi
@@ -337,8 +337,7 @@ EOF
 run_pychess() {
     local proto=$1 pid status
     prepare_run "pychess-$proto"
-    # shellcheck disable=SC2046 # the environment's words
-    env $(front_end_env) "$PYTHON" "$here/gui_check/pychess_drive.py" --command "$run/dorvik" \
+    env "${FRONT_END_ENV[@]}" "$PYTHON" "$here/gui_check/pychess_drive.py" --command "$run/dorvik" \
         --protocol "$proto" --workdir "$run/engine" --out "$run/pychess" >"$run/pychess.out" 2>&1 &
     pid=$!
     # A game of a few moves at a minute each, then seven positions of four seconds.
@@ -360,9 +359,10 @@ run_pychess() {
 ########## ChessX: the analysis pane along a game, then an engine match.
 
 # Where the floating "Analysis 1" pane is put (ChessX floats it without a window manager), and
-# its Analyze button within it.
+# within it its Analyze button and its "Lines" box (MultiPV; ChessX 1.4 does not keep it).
 CHESSX_PANE_GEOMETRY=(715 580 560 420)
 CHESSX_ANALYZE_BUTTON=(515 34)
+CHESSX_LINES_BOX=(63 34)
 
 chessx_window() { xdotool search --name "$1" 2>/dev/null | head -n1; }
 
@@ -371,8 +371,8 @@ run_chessx() {
     [ "$proto" = uci ] && protocol=UCI
     prepare_run "chessx-$proto"
     mkdir -p "$run/home/.config/chessx"
-    # Both analysis panes use the engine; "Lines" (MultiPV) is asked to be 2; a move interval
-    # of 0 is infinite analysis ("analyze", "go infinite").
+    # Both analysis panes use the engine; a move interval of 0 is infinite analysis ("analyze",
+    # "go infinite").
     cat >"$run/home/.config/chessx/chessx.ini" <<EOF
 [General]
 BuiltinDbInstalled=true
@@ -391,14 +391,12 @@ AutoPlayerInterval=0
 
 [Analysis]
 Engine=Dorvik
-mpv=2
 
 [Analysis2]
 Engine=Dorvik
 EOF
     printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
-    # shellcheck disable=SC2046 # the environment's words
-    env $(front_end_env) chessx "$run/game.pgn" >"$run/chessx.out" 2>&1 &
+    env "${FRONT_END_ENV[@]}" chessx "$run/game.pgn" >"$run/chessx.out" 2>&1 &
     pid=$!
     wait_for 20 window_named ' - ChessX$' || problem "chessx: no main window"
     sleep 2
@@ -421,7 +419,11 @@ EOF
     sleep 1
     xdotool mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_ANALYZE_BUTTON[0])) \
         $((CHESSX_PANE_GEOMETRY[1] + CHESSX_ANALYZE_BUTTON[1])) click 1
-    sleep 4
+    sleep 1
+    # "Lines" 2; the box is open only for an engine that offers MultiPV.
+    xdotool windowfocus --sync "$pane" mousemove $((CHESSX_PANE_GEOMETRY[0] + CHESSX_LINES_BOX[0])) \
+        $((CHESSX_PANE_GEOMETRY[1] + CHESSX_LINES_BOX[1])) click 1 key Up
+    sleep 3
     # Along the game to its end: each position must get thinking lines of its own.
     for i in 1 2 3 4 5 6; do
         xdotool windowfocus --sync "$main" key Right
@@ -507,8 +509,7 @@ engine {
 }
 EOF
     printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
-    # shellcheck disable=SC2046 # the environment's words
-    env $(front_end_env) scid "$run/game.pgn" >"$run/scid.out" 2>&1 &
+    env "${FRONT_END_ENV[@]}" scid "$run/game.pgn" >"$run/scid.out" 2>&1 &
     pid=$!
     wait_for 20 window_named '^Scid - ' || problem "scid: no main window"
     sleep 2
@@ -563,8 +564,7 @@ run_eboard() {
     # time control (3 s a move), human plays White (0: no), think on the opponent's time, ...
     printf 'EngineBookmark^Play chess as Black vs. Dorvik^%s^%s^0^/0/3/0^0^1^0^0\n' \
         "$run/engine" "$run/dorvik" >"$run/home/.eboard/eboard.conf"
-    # shellcheck disable=SC2046 # the environment's words
-    env $(front_end_env) eboard >"$run/eboard.out" 2>&1 &
+    env "${FRONT_END_ENV[@]}" eboard >"$run/eboard.out" 2>&1 &
     pid=$!
     wait_for 20 window_named '^eboard$' || problem "eboard: no main window"
     sleep 2
