@@ -201,7 +201,7 @@ check_engine() {
                 flag("complaint: " line, " (after \"" last_sent "\")")
         }
         proto == "xboard" && line ~ /^move / { moved = 1 }
-        proto == "xboard" && match(line, /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +/) {
+        proto == "xboard" && match(line, /^ *[0-9]+[.&]? +[-+]?[0-9]+ +[0-9]+ +[0-9]+ +/) {
             if (moved && !hard) flag("thinks on after its move (pondering) though the front end never sent \"hard\"", ", as: " line)
             n = split(substr(line, RLENGTH + 1), words, " ")
             # A fail high or low is marked by "!" or "?" as the last character of the PV.
@@ -467,7 +467,7 @@ check_positions_analysed() {
         }
         { line = $0; sub(/^ *[0-9.]+ [<>!#] ?/, "", line) }
         $2 == ">" && (line ~ /^setboard / || line ~ /^position /) { done_position(); position = line; lines = second = 0 }
-        $2 == "<" && (line ~ /^ *[0-9]+[.&]? +-?[0-9]+ +[0-9]+ +[0-9]+ +[^ ]/ || line ~ /^info .* pv /) {
+        $2 == "<" && (line ~ /^ *[0-9]+[.&]? +[-+]?[0-9]+ +[0-9]+ +[0-9]+ +[^ ]/ || line ~ /^info .* pv /) {
             lines++; if (line ~ / multipv 2 /) second++
         }
         END {
