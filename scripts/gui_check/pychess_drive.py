@@ -110,6 +110,8 @@ def log_complaints(path):
 
 
 async def play_game(engine, plies, report):
+    # pychess plays the first moves of an engine from its own book; the engines play them all here.
+    conf.set("book_depth_max", 0)
     variant = variants[NORMALCHESS]
     white = await discoverer.initPlayerEngine(engine, WHITE, LEVEL, variant, GAME_SECONDS, 0)
     black = await discoverer.initPlayerEngine(engine, BLACK, LEVEL, variant, GAME_SECONDS, 0)
