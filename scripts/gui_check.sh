@@ -40,6 +40,13 @@ PYTHON=/usr/bin/python3
 MOVE_TIMEOUT=40
 # Engine moves of a front-end game: enough to leave the opening book.
 GAME_REPLIES=4
+# The game the analysing front ends step through, one position after another.
+GAME_PGN='[Event "gui check"]
+[White "a"]
+[Black "b"]
+[Result "*"]
+
+1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *'
 
 engine=${DORVIK:-$here/../build/dorvik} out=gui-check-out only=$FRONT_ENDS protocols="xboard uci"
 while [ $# -gt 0 ]; do
@@ -186,8 +193,7 @@ check_engine() {
             last_sent = line; moved = 0
             if (line == "hard") hard = 1
             if (line == "easy") hard = 0
-            if (line ~ /^go( |$)/) { searches++; if (line ~ / ponder( |$)/) pondering = 1 }
-            if (line == "ponderhit") pondering = 0
+            if (line ~ /^go( |$)/) searches++
         }
         dir == "#" && line ~ /^exit status / {
             status = $NF; exited = 1
@@ -343,7 +349,7 @@ run_pychess() {
     env "${FRONT_END_ENV[@]}" "$PYTHON" "$here/gui_check/pychess_drive.py" --command "$run/dorvik" \
         --protocol "$proto" --workdir "$run/engine" --out "$run/pychess" >"$run/pychess.out" 2>&1 &
     pid=$!
-    # A game of a few moves at a minute each, then seven positions of four seconds.
+    # A game of twelve plies on one-minute clocks, then eight positions of four seconds.
     wait_for 300 test -f "$run/pychess/problems.txt" || problem "pychess: the session did not finish"
     sleep 2
     screenshot "pychess-$proto"
@@ -398,7 +404,7 @@ Engine=Dorvik
 [Analysis2]
 Engine=Dorvik
 EOF
-    printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
+    printf '%s\n' "$GAME_PGN" >"$run/game.pgn"
     env "${FRONT_END_ENV[@]}" chessx "$run/game.pgn" >"$run/chessx.out" 2>&1 &
     pid=$!
     wait_for 20 window_named ' - ChessX$' || problem "chessx: no main window"
@@ -511,7 +517,7 @@ engine {
   UCIoptions {}
 }
 EOF
-    printf '[Event "gui check"]\n[White "a"]\n[Black "b"]\n[Result "*"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n' >"$run/game.pgn"
+    printf '%s\n' "$GAME_PGN" >"$run/game.pgn"
     env "${FRONT_END_ENV[@]}" scid "$run/game.pgn" >"$run/scid.out" 2>&1 &
     pid=$!
     wait_for 20 window_named '^Scid - ' || problem "scid: no main window"
