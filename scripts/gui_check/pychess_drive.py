@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Drives an engine through pychess's own engine classes (CECPEngine for xboard, UCIEngine for
 UCI), as pychess's window would, without that window: a game of a few moves between two instances
-of the engine on a clock, then an analysis (pychess's "hint" analyzer) of the start position, two
-moves played into it, a king-and-rook ending and a mate in two set up with "setboard" / "position
-fen", and for UCI two lines (MultiPV). pychess's log is kept and read for its complaints.
+of the engine on a clock, then an analysis (pychess's "hint" analyzer) started on a king-and-rook
+ending, a move played into it, the initial position and two moves into it, a mate in one for
+either side set up with "setboard" / "position fen" (the mate scores checked), and for UCI two
+lines (MultiPV). Each position must get lines whose moves pychess can play on its board. pychess's
+log is kept and read for its complaints.
 
 Usage: pychess_drive.py --command PATH --protocol xboard|uci --workdir DIR --out DIR [--plies N]
 
@@ -34,7 +36,7 @@ from pychess.Utils.Move import listToMoves, parseAny, toSAN  # noqa: E402
 from pychess.Utils.const import (ABORTED, ABORTED_AGREEMENT, ANALYZING, BLACK, NORMALCHESS,  # noqa: E402
                                  RUNNING, WHITE, reprResult)
 from pychess.Utils.logic import validate  # noqa: E402
-from pychess.Utils.lutils.ldata import MATE_VALUE, MATE_DEPTH  # noqa: E402
+from pychess.Utils.lutils.ldata import MATE_VALUE  # noqa: E402
 from pychess.Utils.lutils.lmove import ParsingError  # noqa: E402
 from pychess.Variants import variants  # noqa: E402
 
