@@ -74,7 +74,10 @@ const Option OptionTable[] = {
        return {};
      }},
     {"Ponder", OptionType::CHECK, 0, 0, [](const Engine&, const Settings& s) { return checkText(s.ponder); },
-     [](Engine&, Settings& s, const std::string& v) { return setCheck(s.ponder, v); }},
+     [](Engine&, Settings& s, const std::string& v) { return setCheck(s.ponder, v); }, true},
+    {"UCI_AnalyseMode", OptionType::CHECK, 0, 0,
+     [](const Engine&, const Settings& s) { return checkText(s.analyseMode); },
+     [](Engine&, Settings& s, const std::string& v) { return setCheck(s.analyseMode, v); }, true},
     {"OwnBook", OptionType::CHECK, 0, 0, [](const Engine&, const Settings& s) { return checkText(s.ownBook); },
      [](Engine&, Settings& s, const std::string& v) { return setCheck(s.ownBook, v); }},
     {"BookPath", OptionType::STRING, 0, 0, [](const Engine&, const Settings& s) { return s.bookPath; },

@@ -11,6 +11,7 @@
 struct Settings {
   bool ponder = false;   // the front end may let the engine ponder
   bool ownBook = true;   // a search for a move is answered from the book while it has one
+  bool analyseMode = false;  // the UCI front end analyses: every search searches, book or not
   std::string bookPath;  // folder of the opening book; empty: none
   std::string bitbasePath;
   int bitbaseCacheMegabytes = 0;
@@ -34,6 +35,8 @@ struct Option {
   std::string (*current)(const Engine& engine, const Settings& settings);
   // Sets the value. A value that cannot be taken leaves the option as it was and says why.
   OptionReply (*set)(Engine& engine, Settings& settings, const std::string& value);
+  // For UCI front ends only: xboard has commands for the same ("hard", "easy", "analyze").
+  bool uciOnly = false;
 };
 
 // Every option, in the order the front ends list them, with its current value.

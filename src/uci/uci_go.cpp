@@ -89,7 +89,7 @@ void FrontEnd::goCommand(LineWords& words) {
   // "go depth 0" and "go nodes 0" ask for next to nothing: the least there is.
   if (go.depth == 0) r.depth = 1;
   if (go.nodes == 0) r.nodes = 1;
-  r.useBook = settings_.ownBook;
+  r.useBook = settings_.ownBook && !settings_.analyseMode;
   engine_.go(r);
 }
 

@@ -144,10 +144,9 @@ void FrontEnd::tellOption(const OptionReply& reply) {
 
 void FrontEnd::announceOptions() const {
   ForEachOption(engine_, settings_, [](const Option& o, const std::string& current) {
+    if (o.uciOnly) return;
     switch (o.type) {
       case OptionType::CHECK:
-        // Pondering is the front end's to switch, with "easy" and "hard".
-        if (std::strcmp(o.name, "Ponder") == 0) break;
         SendLine("feature option=\"%s -check %d\"", o.name, current == "true" ? 1 : 0);
         break;
       case OptionType::SPIN:

@@ -47,6 +47,7 @@ TEST(UciGreeting, IdentityAndOptionsWithTheIniDefaults) {
       "option name Move Overhead type spin default 50 min 0 max 5000\n"
       "option name MultiPV type spin default 1 min 1 max 16\n"
       "option name Ponder type check default false\n"
+      "option name UCI_AnalyseMode type check default false\n"
       "option name OwnBook type check default true\n"
       "option name BookPath type string default nobook/\n"
       "option name EgbbPath type string default /nonexistent/\n";
@@ -176,8 +177,9 @@ TEST(UciSearch, MateScoresAreInMoves) {
   EXPECT_TRUE(u.quit());
 }
 
-// With its own book the engine answers at once from it; without, it searches.
-TEST(UciSearch, BookMovesComeAtOnceUnlessTheFrontEndKeepsTheBook) {
+// With its own book the engine answers at once from it; without, or while the front end analyses
+// (pychess's hint panel asks "go movetime 3000" of the initial position), it searches.
+TEST(UciSearch, BookMovesComeAtOnceUnlessTheFrontEndKeepsTheBookOrAnalyses) {
   Uci u("BOOK_PATH=" DORVIK_SOURCE_DIR "/book/\n");
   u.send("position startpos\n");
   std::string best = u.bestMove("go wtime 60000 btime 60000");
@@ -186,6 +188,10 @@ TEST(UciSearch, BookMovesComeAtOnceUnlessTheFrontEndKeepsTheBook) {
   u.send("setoption name OwnBook value false\nposition startpos\n");
   EXPECT_FALSE(u.bestMove("go depth 3").empty());
   EXPECT_NE(u.out().find("info depth 3 "), std::string::npos) << u.out();
+  u.send("setoption name OwnBook value true\nsetoption name UCI_AnalyseMode value true\nposition startpos\n");
+  const size_t before = u.out().size();
+  EXPECT_FALSE(u.bestMove("go movetime 300").empty());
+  EXPECT_NE(u.out().find("info depth ", before), std::string::npos) << u.out();
   EXPECT_TRUE(u.quit());
 }
 
