@@ -123,12 +123,18 @@ void recordIteration(SearchState& s, int score, PrincipalVariation& pv, char* te
 
 // A search stopped before its first iteration finished still plays the best move it searched
 // completely, else the table's move for the root, else the first legal move.
+// The closing line shows the table's score and depth for it, or the evaluation at depth 0.
 void fillUnfinishedResult(SearchState& s) {
   PlyRecord* root = s.plies;
+  const bool tableMove = probeTable(s, root) && isLegalMove(s.pos, root->hashMove);
   Move m = root->bestMove;
-  if (!isLegalMove(s.pos, m)) m = probeTable(s, root) ? root->hashMove : Move(MOVE_NONE);
-  if (!isLegalMove(s.pos, m)) m = firstLegalMove(s.pos);
-  s.result = {m, MOVE_NONE, 0, 0};
+  if (!isLegalMove(s.pos, m)) m = tableMove ? root->hashMove : firstLegalMove(s.pos);
+  if (!m) return;
+  PrincipalVariation pv;
+  resultLine(s, m, PV_MAX_MOVES, pv, nullptr);
+  const Move ponder = pv.count > 1 ? pv.moves[1] : Move(MOVE_NONE);
+  if (tableMove && m == root->hashMove) s.result = {m, ponder, root->hashScore, root->hashDepth, root->hashBound};
+  else s.result = {m, ponder, evaluate(s), 0};
 }
 
 // An iteration cut short counts once a root move has been searched fully and beat the window's
@@ -298,15 +304,14 @@ int16_t IterativeDeepening(SearchState& s) {
   if (!s.result.move) fillUnfinishedResult(s);
   s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
 
-  // The closing line shows the result that will be played; a search stopped before any iteration
-  // finished has none to show.
+  // The closing line shows the result that will be played, whatever stopped the search.
   if (isMain(s)) {
     PrincipalVariation pv;
     const int closingDepth = s.result.depth;
-    resultLine(s, s.result.move, closingDepth, pv, text);
+    resultLine(s, s.result.move, std::max(closingDepth, 1), pv, text);
     logLine("-E (-): %d:\t%d\t%d\t%s", closingDepth, s.result.score,
             int(elapsedSince(s.shared.clock.startTime) / 10), text);
-    if (closingDepth > 0) report(s, ReportKind::CLOSING, closingDepth, s.result.score, BOUND_EXACT, pv);
+    if (s.result.move) report(s, ReportKind::CLOSING, closingDepth, s.result.score, s.result.bound, pv);
   }
   return int16_t(lastScore);
 }

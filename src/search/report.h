@@ -5,6 +5,7 @@
 
 #include "board/types.h"
 #include "search/pv.h"
+#include "search/transtable.h"
 
 // What the last finished iteration (or the part of an interrupted one that counts) chose: the move
 // to play and the reply it expects.
@@ -12,7 +13,8 @@ struct SearchResult {
   Move move;    // 0 until an iteration finished; a marker when the root has no legal move
   Move ponder;  // second move of the principal variation, 0 when there is none
   int score;
-  int depth;
+  int depth;    // 0 for a move no iteration finished: the score is then the table's or the evaluation
+  int bound = BOUND_EXACT;
 };
 
 // A line of the search's progress: each finished iteration (one per line searched), a bound found

@@ -41,13 +41,14 @@ struct Command {
   CommandKind kind;
 };
 
-// The clock as the front end keeps it.
+// The clock as the front end keeps it: xboard's own default, 40 moves in 5 minutes, until the
+// front end sets one (some never do, and give "st" or "sd" alone).
 struct TimeControl {
-  int movesPerControl = 0;   // 0: the whole game is one control
-  int64_t increment = 0;     // ms per move
-  int64_t fixedMoveTime = 0; // ms for every move ("st"); 0 when the clock rules
-  int64_t ownClock = 0;      // ms, from the last "time"
-  int64_t opponentClock = -1;
+  int movesPerControl = 40;       // 0: the whole game is one control
+  int64_t increment = 0;          // ms per move
+  int64_t fixedMoveTime = 0;      // ms for every move ("st"); 0 when the clock rules
+  int64_t ownClock = 300'000;     // ms, from the last "time" (or "level")
+  int64_t opponentClock = 300'000;
 };
 
 class FrontEnd {
@@ -106,6 +107,7 @@ class FrontEnd {
   void sdCommand(LineWords&);
   void easyCommand(LineWords&);
   void hardCommand(LineWords&);
+  void ponderCommand(LineWords& arguments);
   void postCommand(LineWords&);
   void nopostCommand(LineWords&);
   void pingCommand(LineWords&);

@@ -29,6 +29,7 @@ const Command FrontEnd::Commands[] = {
     {"setboard", 8, &FrontEnd::setboardCommand, GAME},
     {"easy", 0, &FrontEnd::easyCommand, SETTING},
     {"hard", 0, &FrontEnd::hardCommand, SETTING},
+    {"ponder", 0, &FrontEnd::ponderCommand, SETTING},  // Scid's "ponder off", outside the protocol
     {"quit", 4, &FrontEnd::quitCommand, STOP},
     {"white", 5, &FrontEnd::whiteCommand, GAME},
     {"black", 5, &FrontEnd::blackCommand, GAME},
@@ -51,6 +52,7 @@ const Command FrontEnd::Commands[] = {
     {"cores", 0, &FrontEnd::coresCommand, SETTING},
     {"option", 0, &FrontEnd::optionCommand, SETTING},
     {"protover", 0, &FrontEnd::noEffectCommand, AT_ONCE},
+    {"xboard", 0, &FrontEnd::noEffectCommand, AT_ONCE},  // Scid greets the engine twice
     {"accepted", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"rejected", 0, &FrontEnd::noEffectCommand, AT_ONCE},
     {"?", 0, &FrontEnd::questionCommand, AT_ONCE},

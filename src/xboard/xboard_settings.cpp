@@ -65,8 +65,8 @@ void FrontEnd::otimCommand(LineWords& arguments) {
 }
 
 void FrontEnd::levelCommand(LineWords& arguments) {
-  // "level MPS BASE INC": the time lines carry the clock, so the base is only logged; the
-  // increment may have a fraction ("level 0 0:10 0.1").
+  // "level MPS BASE INC", BASE in minutes or MINUTES:SECONDS; the increment may have a fraction
+  // ("level 0 0:10 0.1"). The time lines carry the clock; until one comes both clocks show the base.
   const char* moves = arguments.next();
   const char* base = arguments.next();
   const char* increment = arguments.next();
@@ -77,6 +77,12 @@ void FrontEnd::levelCommand(LineWords& arguments) {
   const double seconds = std::strtod(increment, nullptr);
   clock_.increment = std::isfinite(seconds) && seconds > 0 ? int64_t(std::min(seconds * 1000, double(MAX_CLOCK))) : 0;
   clock_.fixedMoveTime = 0;
+  char* end;
+  const long long minutes = std::strtoll(base, &end, 10);
+  const long long extraSeconds = *end == ':' ? std::strtoll(end + 1, nullptr, 10) : 0;
+  const long long baseMs = std::clamp<long long>(minutes, 0, MAX_CLOCK / 60000) * 60000 +
+                           std::clamp<long long>(extraSeconds, 0, 59) * 1000;
+  if (baseMs > 0) clock_.ownClock = clock_.opponentClock = baseMs;
 }
 
 void FrontEnd::stCommand(LineWords& arguments) {
@@ -97,6 +103,13 @@ void FrontEnd::sdCommand(LineWords& arguments) {
 void FrontEnd::easyCommand(LineWords&) { ponderEnabled_ = false; }
 
 void FrontEnd::hardCommand(LineWords&) { ponderEnabled_ = true; }
+
+void FrontEnd::ponderCommand(LineWords& arguments) {
+  const char* word = arguments.next();
+  if (word && std::strcmp(word, "on") == 0) ponderEnabled_ = true;
+  else if (word && std::strcmp(word, "off") == 0) ponderEnabled_ = false;
+  else refuseArgument(word ? word : "");
+}
 
 void FrontEnd::postCommand(LineWords&) { post_ = true; }
 

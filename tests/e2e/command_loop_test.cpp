@@ -50,9 +50,9 @@ TEST(CommandLoop, OverlongLineIsCutAndItsRestDiscarded) {
 // The arguments of a command are its own: a command that takes none ignores them, an unknown one
 // gets a single error line, and none of them is ever read as a command.
 TEST(CommandLoop, ArgumentsNeverBecomeCommands) {
-  auto r = session("ponder off\negtpath syzygy /tmp\nnew quit\nping 2\nquit\n");
+  auto r = session("pause quit\negtpath syzygy /tmp\nnew quit\nping 2\nquit\n");
   EXPECT_EQ(afterStartUp(r.out),
-            "Error (unknown command): ponder\nError (unknown command): egtpath\npong 2\n");
+            "Error (unknown command): pause\nError (unknown command): egtpath\npong 2\n");
 }
 
 TEST(CommandLoop, QuitIsAPrefixCommand) {

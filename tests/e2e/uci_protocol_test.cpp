@@ -137,6 +137,16 @@ TEST(UciSearch, InfiniteAndPonderWaitForTheFrontEnd) {
   EXPECT_EQ(u.sinceMark().find("bestmove"), std::string::npos) << u.sinceMark();
   u.send("ponderhit\n");
   EXPECT_FALSE(u.waitFor("bestmove d1d8\n", 5).empty()) << u.out();
+
+  // "stop" right after "go" (pychess's analysis does it) still gets an info line with a score
+  // and the move before the best move, in a position searched before and in a new one.
+  for (const char* fen : {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1", "k7/8/1K6/8/8/8/8/7R b - - 0 1"}) {
+    const size_t from = u.mark();
+    u.send(std::string("position fen ") + fen + "\ngo movetime 3000\nstop\n");
+    ASSERT_FALSE(u.waitFor("bestmove \\S+.*\n", 5).empty()) << u.out();
+    const std::string reply = u.out().substr(from, u.mark() - from);
+    EXPECT_TRUE(std::regex_search(reply, std::regex("info depth \\d+ .*score (cp|mate) -?\\d+.* pv (\\S+)[^\n]*\nbestmove "))) << reply;
+  }
   EXPECT_TRUE(u.quit());
 }
 

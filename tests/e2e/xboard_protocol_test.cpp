@@ -172,10 +172,11 @@ TEST(UnknownWords, AreAnsweredAndTheLoopGoesOn) {
 }
 
 // Commands a front end sends that change nothing here are taken with their arguments, so the
-// arguments are never read as commands.
+// arguments are never read as commands. Scid greets the engine a second time and says "ponder off".
 TEST(UnknownWords, CommandsWithoutEffectTakeTheirArguments) {
   auto r = session(
       "new\nname Some Opponent (1800)\nrating 2100 1800\nics -\ncomputer\nrandom\nmemory 64\ncores 2\n"
+      "xboard\nprotover 2\nponder off\nponder on\n"
       "otim 1000\ndraw\naccepted ping\nrejected pause\nresult 1-0 {White mates}\nplayother\nping 7\nquit\n");
   EXPECT_EQ(afterStartUp(r.out), "pong 7\n");
 }
