@@ -207,6 +207,7 @@ bool SetupPosition(Position& pos, const char* text, EpdOperation* epd) {
   first.pawnKey = pos.pawnKey;
   first.castleRights = pos.castleRights;
   first.epSquare = pos.epSquare;
+  first.occ = pos.occ;
   first.reversibleCount = f.reversibleCount;
   pos.plyCount = 1;
   if (epd) *epd = f.epd;
@@ -256,7 +257,11 @@ namespace {
 std::string boardDiagram(const Piece* board) {
   std::string text;
   for (Square sq = 0; sq < 64; ++sq) {
-    if (fileOf(sq) == 0) text += "\n" + std::to_string(8 - rowOf(sq)) + " ";
+    if (fileOf(sq) == 0) {
+      text += '\n';
+      text += char('8' - rowOf(sq));
+      text += ' ';
+    }
     text += PieceLetters[board[sq]];
     text += ' ';
   }

@@ -1,5 +1,6 @@
-// The three steps every change of the board is made of. Making a move keeps the keys current
-// (Keys = true); taking it back restores the keys from the history and skips them.
+// The three steps every change of the board is made of. Besides the pieces, making a move keeps
+// the keys and the occupancy current; castling changes the key by a constant of its own and skips
+// the pieces' keys; taking a move back restores keys and occupancy from the history and skips both.
 #pragma once
 #include "board/position.h"
 #include "board/tables.h"
@@ -10,18 +11,26 @@ inline constexpr uint8_t MaterialUnits[13] = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9, 0
 
 inline bool isKing(Piece p) { return p >= WKING; }
 
+enum class Derived {
+  ALL,      // keys and occupancy
+  NO_KEYS,  // occupancy only
+  NONE,
+};
+
 namespace piece_steps {
 
+template <Derived D>
 inline void toggleOccupancy(Occupancy& occ, Square sq) {
+  if constexpr (D == Derived::NONE) return;
   occ.all ^= SquareMask[sq];
   occ.rot90 ^= SquareMaskRot90[sq];
   occ.rotA1H8 ^= SquareMaskRotA1H8[sq];
   occ.rotA8H1 ^= SquareMaskRotA8H1[sq];
 }
 
-template <bool Keys>
+template <Derived D>
 inline void toggleKeys(Position& pos, Piece p, Square sq) {
-  if constexpr (Keys) {
+  if constexpr (D == Derived::ALL) {
     const HashKey key = ZobristKeys[p][sq];
     pos.hashKey ^= key;
     if (p <= BPAWN) pos.pawnKey ^= uint32_t(key);
@@ -30,13 +39,13 @@ inline void toggleKeys(Position& pos, Piece p, Square sq) {
 
 }  // namespace piece_steps
 
-template <bool Keys = true>
+template <Derived D = Derived::ALL>
 inline void addPiece(Position& pos, Piece p, Square sq) {
   const Colour c = colourOf(p);
   pos.board[sq] = p;
   pos.colourPieces[c] |= SquareMask[sq];
-  piece_steps::toggleOccupancy(pos.occ, sq);
-  piece_steps::toggleKeys<Keys>(pos, p, sq);
+  piece_steps::toggleOccupancy<D>(pos.occ, sq);
+  piece_steps::toggleKeys<D>(pos, p, sq);
   if (isKing(p)) {
     pos.kingSquare[c] = uint8_t(sq);
     return;
@@ -48,21 +57,21 @@ inline void addPiece(Position& pos, Piece p, Square sq) {
 }
 
 // Kings are never cleared: no move takes one.
-template <bool Keys = true>
+template <Derived D = Derived::ALL>
 inline void clearPiece(Position& pos, Square sq) {
   const Piece p = pos.board[sq];
   const Colour c = colourOf(p);
   pos.board[sq] = EMPTY;
   pos.colourPieces[c] ^= SquareMask[sq];
-  piece_steps::toggleOccupancy(pos.occ, sq);
-  piece_steps::toggleKeys<Keys>(pos, p, sq);
+  piece_steps::toggleOccupancy<D>(pos.occ, sq);
+  piece_steps::toggleKeys<D>(pos, p, sq);
   pos.pieceBB[p] ^= SquareMask[sq];
   pos.totalMaterial = uint8_t(pos.totalMaterial - MaterialUnits[p]);
   if (isPawn(p)) --pos.pawnCount[c];
   else pos.pieceMaterial[c] = uint8_t(pos.pieceMaterial[c] - MaterialUnits[p]);
 }
 
-template <bool Keys = true>
+template <Derived D = Derived::ALL>
 inline void movePiece(Position& pos, Square from, Square to) {
   const Piece p = pos.board[from];
   const Colour c = colourOf(p);
@@ -70,10 +79,10 @@ inline void movePiece(Position& pos, Square from, Square to) {
   pos.board[to] = p;
   pos.board[from] = EMPTY;
   pos.colourPieces[c] ^= fromTo;
-  piece_steps::toggleOccupancy(pos.occ, from);
-  piece_steps::toggleOccupancy(pos.occ, to);
-  piece_steps::toggleKeys<Keys>(pos, p, from);
-  piece_steps::toggleKeys<Keys>(pos, p, to);
+  piece_steps::toggleOccupancy<D>(pos.occ, from);
+  piece_steps::toggleOccupancy<D>(pos.occ, to);
+  piece_steps::toggleKeys<D>(pos, p, from);
+  piece_steps::toggleKeys<D>(pos, p, to);
   if (isKing(p)) pos.kingSquare[c] = uint8_t(to);
   else pos.pieceBB[p] ^= fromTo;
 }

@@ -5,19 +5,6 @@
 
 // What one ply of the line holds: the position reached there (its keys and the state that a move
 // cannot give back by itself) and the move played from it, with the piece that move took.
-struct HistoryEntry {
-  HashKey key;               // key of the position at this ply
-  uint32_t pawnKey;
-  Move move;                 // move played from this position
-  uint16_t reversibleCount;  // plies since the last capture, pawn move or castling
-  uint16_t castleRights;
-  uint8_t epSquare;
-  Piece captured;  // by the move played from this position
-};
-
-inline constexpr int HISTORY_SIZE = 1024;
-inline constexpr uint8_t NO_KING = 100;
-
 // The occupied squares in the four layouts the sliding-attack look-ups read: plain, and turned so
 // that files and both kinds of diagonal lie in consecutive bits.
 struct Occupancy {
@@ -26,6 +13,21 @@ struct Occupancy {
   Bitboard rotA1H8;
   Bitboard rotA8H1;
 };
+
+// One ply of the game or the search: what a take-back restores, and what the draw rules read.
+struct HistoryEntry {
+  HashKey key;               // key of the position at this ply
+  uint32_t pawnKey;
+  Move move;                 // move played from this position
+  uint16_t reversibleCount;  // plies since the last capture, pawn move or castling
+  uint16_t castleRights;
+  uint8_t epSquare;
+  Piece captured;  // by the move played from this position
+  Occupancy occ;
+};
+
+inline constexpr int HISTORY_SIZE = 1024;
+inline constexpr uint8_t NO_KING = 100;
 
 struct Position {
   Occupancy occ;

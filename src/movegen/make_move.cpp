@@ -77,6 +77,7 @@ inline void pushHistory(Position& pos, uint16_t reversible) {
   top->reversibleCount = reversible;
   top->castleRights = pos.castleRights;
   top->epSquare = pos.epSquare;
+  top->occ = pos.occ;
 }
 
 inline void restoreFromHistory(Position& pos) {
@@ -85,6 +86,7 @@ inline void restoreFromHistory(Position& pos) {
   pos.pawnKey = top->pawnKey;
   pos.castleRights = top->castleRights;
   pos.epSquare = top->epSquare;
+  pos.occ = top->occ;
 }
 
 }  // namespace
@@ -150,8 +152,8 @@ void makeMove(Position& pos, Move m) {
       const CastleSquares& c = Castles[type - BLACK_CASTLE_SHORT];
       loseRights(pos, sideRights(s));
       pos.hashKey ^= CastleMoveKey[type - BLACK_CASTLE_SHORT];
-      movePiece<false>(pos, c.kingFrom, c.kingTo);
-      movePiece<false>(pos, c.rookFrom, c.rookTo);
+      movePiece<Derived::NO_KEYS>(pos, c.kingFrom, c.kingTo);
+      movePiece<Derived::NO_KEYS>(pos, c.rookFrom, c.rookTo);
       break;
     }
   }
@@ -171,26 +173,26 @@ void unmakeMove(Position& pos, Move m) {
 
   switch (type) {
     case QUIET:
-      movePiece<false>(pos, t, f);
+      movePiece<Derived::NONE>(pos, t, f);
       break;
     case CAPTURE:
-      movePiece<false>(pos, t, f);
-      addPiece<false>(pos, captured, t);
+      movePiece<Derived::NONE>(pos, t, f);
+      addPiece<Derived::NONE>(pos, captured, t);
       break;
     case EN_PASSANT:
-      movePiece<false>(pos, t, f);
-      addPiece<false>(pos, captured, s == WHITE ? t + 8 : t - 8);
+      movePiece<Derived::NONE>(pos, t, f);
+      addPiece<Derived::NONE>(pos, captured, s == WHITE ? t + 8 : t - 8);
       break;
     case PROMO_Q: case PROMO_N: case PROMO_R: case PROMO_B:
     case CAPTURE_PROMO_Q: case CAPTURE_PROMO_N: case CAPTURE_PROMO_R: case CAPTURE_PROMO_B:
-      clearPiece<false>(pos, t);
-      addPiece<false>(pos, pieceOf(s, WPAWN), f);
-      if (type >= CAPTURE_PROMO_Q) addPiece<false>(pos, captured, t);
+      clearPiece<Derived::NONE>(pos, t);
+      addPiece<Derived::NONE>(pos, pieceOf(s, WPAWN), f);
+      if (type >= CAPTURE_PROMO_Q) addPiece<Derived::NONE>(pos, captured, t);
       break;
     default: {
       const CastleSquares& c = Castles[type - BLACK_CASTLE_SHORT];
-      movePiece<false>(pos, c.kingTo, c.kingFrom);
-      movePiece<false>(pos, c.rookTo, c.rookFrom);
+      movePiece<Derived::NONE>(pos, c.kingTo, c.kingFrom);
+      movePiece<Derived::NONE>(pos, c.rookTo, c.rookFrom);
       break;
     }
   }

@@ -82,7 +82,11 @@ class TransTable {
   };
   static_assert(sizeof(Slot) == sizeof(TransEntry));
 
-  Slot* bucketOf(HashKey key, int side) const;
+  Slot* bucketOf(HashKey key, int side) const {
+    const uint64_t low = key & ((uint64_t(1) << indexBits_) - 1);
+    const size_t index = size_t((low * buckets_) >> indexBits_);
+    return slots_ + (size_t(side & 1) * buckets_ + index) * TT_WAYS;
+  }
   static TransEntry read(const Slot& s);
   static void write(Slot& s, const TransEntry& e);
   template <typename F>
