@@ -42,11 +42,19 @@ $log"
 grep -qxF "Dorvik.ini read: $data/Dorvik.ini" <<<"$log" || fail "the log does not name the installed Dorvik.ini:
 $log"
 
-# UCI: a queen against two pawns (five men: no table) is won once the queen takes a pawn, which
-# the 4-man table scores: a score in the bitbase band, above every evaluation, below every mate.
-uci=$(printf 'uci\nposition fen 4k3/8/p7/8/8/1p6/8/4K2Q w - - 0 1\ngo depth 6\nquit\n' | run)
+# UCI: king and queen against king, which the 3-man table scores: a score in the bitbase band,
+# above every evaluation, below every mate. The engine is asked to quit only once it has answered.
+coproc ENGINE { run; }
+printf 'uci\nposition fen 8/8/8/4k3/8/8/8/KQ6 w - - 0 1\ngo depth 6\n' >&"${ENGINE[1]}"
+uci=
+while IFS= read -r -t 60 line <&"${ENGINE[0]}"; do
+    uci+=$line$'\n'
+    [[ $line == bestmove* ]] && break
+done
+printf 'quit\n' >&"${ENGINE[1]}"
+wait "$ENGINE_PID" || fail "the engine failed under UCI"
 if grep ERROR <<<"$uci"; then fail "an error at start-up under UCI"; fi
-score=$(sed -n 's/^info depth [0-9]* score cp \(-*[0-9]*\) .*/\1/p' <<<"$uci" | tail -1)
+score=$(sed -n 's/^info depth [0-9]* .*score cp \(-*[0-9]*\) .*/\1/p' <<<"$uci" | tail -1)
 [ -n "$score" ] && [ "$score" -gt 7000 ] && [ "$score" -le 8001 ] || fail "no bitbase win scored:
 $uci"
 

@@ -46,3 +46,5 @@ inline constexpr int ROOT_TRUSTED = 3999;
 // only where the window reaches a bitbase score.
 inline constexpr int BITBASE_WIN = MATE_IN_MAX_PLY - 1;
 inline constexpr int BITBASE_WINDOW = BITBASE_WIN + 1;
+// No score: beyond every score there is.
+inline constexpr int NO_TABLE_SCORE = INFINITE_SCORE + 1;

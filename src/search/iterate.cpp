@@ -97,8 +97,10 @@ void report(SearchState& s, ReportKind kind, int depth, int score, int bound, co
   r.kind = kind;
   r.depth = depth;
   r.selectiveDepth = std::max(s.selectiveDepth, depth);
-  r.score = score;
-  r.bound = bound;
+  // Where the bitbases decide the root, its lines show their value, unless the search found a mate.
+  const bool byTables = s.rootTableScore != NO_TABLE_SCORE && !isFoundMate(score);
+  r.score = byTables ? s.rootTableScore : score;
+  r.bound = byTables ? BOUND_EXACT : bound;
   r.line = line;
   r.milliseconds = elapsedSince(s.shared.clock.startTime);
   r.nodes = s.shared.totalNodes();
@@ -230,6 +232,7 @@ void ResetSearchState(SearchState& s) {
 
 int16_t IterativeDeepening(SearchState& s) {
   s.result = {};
+  s.rootTableScore = NO_TABLE_SCORE;
   s.nodeCount = 0;
   s.movesMade = 0;
   s.selectiveDepth = 0;

@@ -36,6 +36,7 @@ void classifyRootMoves(SearchState& s, PlyRecord* r, int alpha, int beta) {
   MoveEntry* const list = s.moveStack;
   int legal = 0, wins = 0, draws = 0, losses = 0;
   s.useBitbases = true;
+  s.rootTableScore = NO_TABLE_SCORE;
   liftHashAndKillers(list, r->listEnd, r, true);
   for (MoveEntry* e = list; e < r->listEnd; ++e) {
     Verdict& v = verdicts[e - list];
@@ -71,7 +72,10 @@ void classifyRootMoves(SearchState& s, PlyRecord* r, int alpha, int beta) {
     bool worseInClass = kept != UNKNOWN && v == kept && results[e - list] != bestResult;
     if (worseClass || worseInClass) e->score = SKIPPED;
   }
-  if (wins || draws == legal || losses == legal) s.useBitbases = false;
+  if (wins || draws == legal || losses == legal) {
+    s.useBitbases = false;
+    s.rootTableScore = -bestResult;
+  }
 }
 
 // Whether the root move is one this search leaves out: not among the moves it was restricted to,

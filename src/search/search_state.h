@@ -57,6 +57,10 @@ struct SearchState {
   int32_t aspirationResearch = 0;  // -1 after a fail-low, +1 after a fail-high, else 0
   bool useBitbases = true;
   bool allRootMovesDrawn = false;
+  // The root's value by the bitbases, when they decide it (a win, or every move drawn or lost):
+  // the lines shown carry it, while the search itself goes on by the evaluation among the moves
+  // kept. NO_TABLE_SCORE otherwise.
+  int rootTableScore = NO_TABLE_SCORE;
   SearchResult result{};
   // The root moves the line being searched leaves out: those of the better lines of the same
   // iteration, when several lines are searched.

@@ -172,6 +172,27 @@ TEST(UciSearch, LimitsOtherThanTheClock) {
   EXPECT_TRUE(u.quit());
 }
 
+// Where the bitbases decide the root (every move of king and queen against king wins) the lines
+// show the tables' score, not the evaluation the search goes on with: for either colour, won and lost.
+TEST(UciSearch, RootsTheBitbasesDecideShowTheTablesScore) {
+  Uci u("EGBB_PATH=" DORVIK_EGBB_DIR "\n");
+  const std::regex score("score cp (-?\\d+) [^\n]*\nbestmove ");
+  for (const char* fen : {"8/8/8/4k3/8/8/8/KQ6 w - - 0 1", "kq6/8/8/8/4K3/8/8/8 b - - 0 1",
+                          "8/8/8/4k3/8/8/8/KQ6 b - - 0 1", "kq6/8/8/8/4K3/8/8/8 w - - 0 1"}) {
+    const size_t from = u.mark();
+    u.send(std::string("position fen ") + fen + "\n");
+    ASSERT_FALSE(u.bestMove("go depth 6").empty()) << u.out();
+    const std::string reply = u.out().substr(from);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(reply, m, score)) << reply;
+    const int cp = std::stoi(m[1]);
+    const bool winning = (fen[0] == '8') == (std::string(fen).find(" w ") != std::string::npos);
+    // Evaluations stay far below 7000; mates are shown as "mate N".
+    EXPECT_GT(winning ? cp : -cp, 7000) << fen << "\n" << reply;
+  }
+  EXPECT_TRUE(u.quit());
+}
+
 // Scores of mates are in moves from the engine's side: "mate 1" to give it, "mate -1" to get it.
 TEST(UciSearch, MateScoresAreInMoves) {
   Uci u;
