@@ -39,6 +39,9 @@ void FrontEnd::printInfo(const IterationReport& r) {
 void FrontEnd::sendBestMove(const SearchOutcome& o) {
   char move[8] = "0000", ponder[8];
   if (o.move) MoveToText(o.move, move);
+  // A book move comes without a search (and at once, on this thread): its line shows the move with
+  // the position's evaluation, so that the front end has a line for it as for any other move.
+  if (o.fromBook && o.move) SendLine("info depth 0 score cp %d nodes 0 time 0 pv %s", engine_.evaluate(), move);
   if (o.ponder) {
     MoveToText(o.ponder, ponder);
     SendLine("bestmove %s ponder %s", move, ponder);

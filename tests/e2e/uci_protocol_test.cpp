@@ -208,14 +208,17 @@ TEST(UciSearch, MateScoresAreInMoves) {
   EXPECT_TRUE(u.quit());
 }
 
-// With its own book the engine answers at once from it; without, or while the front end analyses
-// (pychess's hint panel asks "go movetime 3000" of the initial position), it searches.
+// With its own book the engine answers at once from it, the move in a line of its own (depth 0,
+// no nodes searched) before the best move; without, or while the front end analyses (pychess's
+// hint panel asks "go movetime 3000" of the initial position), it searches.
 TEST(UciSearch, BookMovesComeAtOnceUnlessTheFrontEndKeepsTheBookOrAnalyses) {
   Uci u("BOOK_PATH=" DORVIK_SOURCE_DIR "/book/\n");
   u.send("position startpos\n");
   std::string best = u.bestMove("go wtime 60000 btime 60000");
   EXPECT_FALSE(best.empty());
-  EXPECT_EQ(u.out().find("info depth"), std::string::npos) << u.out();
+  EXPECT_TRUE(std::regex_search(u.out(), std::regex("\ninfo depth 0 score cp -?\\d+ nodes 0 time 0 pv " + best +
+                                                    "\nbestmove " + best + "\n")))
+      << u.out();
   u.send("setoption name OwnBook value false\nposition startpos\n");
   EXPECT_FALSE(u.bestMove("go depth 3").empty());
   EXPECT_NE(u.out().find("info depth 3 "), std::string::npos) << u.out();
