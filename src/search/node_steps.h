@@ -8,7 +8,7 @@
 // sets hashMove and hashDepth to 0). Returns whether an entry was found.
 inline bool probeTable(SearchState& s, PlyRecord* r) {
   TransEntry e;
-  if (!s.shared.table.probe(s.pos.hashKey, s.pos.sideToMove, e)) {
+  if (!s.table.probe(s.pos.hashKey, s.pos.sideToMove, e)) {
     r->hashMove = 0;
     r->hashDepth = 0;
     return false;
@@ -21,16 +21,16 @@ inline bool probeTable(SearchState& s, PlyRecord* r) {
 }
 
 inline void storeTable(SearchState& s, Move move, int score, int depth, int bound) {
-  s.shared.table.store(s.pos.hashKey, s.pos.sideToMove, move, score, depth, bound);
+  s.table.store(s.pos.hashKey, s.pos.sideToMove, move, score, depth, bound);
 }
 
-inline int16_t evaluate(SearchState& s) { return Evaluate(s.pos, s.shared.pawnCache); }
+inline int16_t evaluate(SearchState& s) { return Evaluate(s.pos, s.pawnCache); }
 
 // A move made by the search: counted, and the child's bucket fetched while the caller goes on.
 inline void makeSearchMove(SearchState& s, Move m) {
   ++s.movesMade;
   makeMove(s.pos, m);
-  s.shared.table.prefetch(s.pos.hashKey, s.pos.sideToMove);
+  s.table.prefetch(s.pos.hashKey, s.pos.sideToMove);
 }
 
 // A node's list starts where the nearest ancestor's list ends (an ancestor that has not generated

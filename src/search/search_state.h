@@ -35,11 +35,14 @@ struct SearchShared {
 // One thread's search: its own position, ply records, move lists, history and counters. Only its
 // thread writes it; the published counters are read by others.
 struct SearchState {
-  explicit SearchState(SearchShared& s) : shared(s) {}
+  explicit SearchState(SearchShared& s) : shared(s), table(s.table), pawnCache(s.pawnCache) {}
   SearchState(const SearchState&) = delete;
   SearchState& operator=(const SearchState&) = delete;
 
   SearchShared& shared;
+  // The shared tables every node reads, held here as well: one step nearer.
+  TransTable& table;
+  PawnCache& pawnCache;
   int id = 0;  // 0: the main thread, which decides and reports
 
   Position pos;

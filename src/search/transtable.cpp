@@ -69,6 +69,7 @@ bool TransTable::resize(size_t megabytes) {
   slots_ = static_cast<Slot*>(memory);
   buckets_ = buckets;
   indexBits_ = bitsFor(buckets);
+  indexMask_ = (uint64_t(1) << indexBits_) - 1;
   megabytes_ = megabytes;
   clear();
   return true;

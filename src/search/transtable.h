@@ -83,7 +83,7 @@ class TransTable {
   static_assert(sizeof(Slot) == sizeof(TransEntry));
 
   Slot* bucketOf(HashKey key, int side) const {
-    const uint64_t low = key & ((uint64_t(1) << indexBits_) - 1);
+    const uint64_t low = key & indexMask_;
     const size_t index = size_t((low * buckets_) >> indexBits_);
     return slots_ + (size_t(side & 1) * buckets_ + index) * TT_WAYS;
   }
@@ -95,6 +95,7 @@ class TransTable {
   Slot* slots_ = nullptr;  // [side][bucket][way]
   size_t buckets_ = 0;     // per half
   int indexBits_ = 0;      // key bits the bucket index is taken from
+  uint64_t indexMask_ = 0;  // those bits
   size_t megabytes_ = 0;
   std::atomic<int> age_{1};
 };
