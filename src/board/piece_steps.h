@@ -1,6 +1,8 @@
-// The three steps every change of the board is made of. Besides the pieces, making a move keeps
-// the keys and the occupancy current; castling changes the key by a constant of its own and skips
-// the pieces' keys; taking a move back restores keys and occupancy from the history and skips both.
+// The three steps every change of the board is made of, and the occupancy a change touches.
+// Setting a position up keeps keys and occupancy current with every step. Making a move keeps the
+// keys with its steps and changes the occupancy once, by the squares the move empties and fills (a
+// capture's square stays occupied); castling changes the key by a constant of its own. Taking a
+// move back restores keys and occupancy from the history and skips both.
 #pragma once
 #include "board/position.h"
 #include "board/tables.h"
@@ -12,8 +14,8 @@ inline constexpr uint8_t MaterialUnits[13] = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9, 0
 inline bool isKing(Piece p) { return p >= WKING; }
 
 enum class Derived {
-  ALL,      // keys and occupancy
-  NO_KEYS,  // occupancy only
+  ALL,   // keys and occupancy
+  KEYS,  // keys only: the caller changes the occupancy
   NONE,
 };
 
@@ -21,7 +23,7 @@ namespace piece_steps {
 
 template <Derived D>
 inline void toggleOccupancy(Occupancy& occ, Square sq) {
-  if constexpr (D == Derived::NONE) return;
+  if constexpr (D != Derived::ALL) return;
   occ.all ^= SquareMask[sq];
   occ.rot90 ^= SquareMaskRot90[sq];
   occ.rotA1H8 ^= SquareMaskRotA1H8[sq];
@@ -30,7 +32,7 @@ inline void toggleOccupancy(Occupancy& occ, Square sq) {
 
 template <Derived D>
 inline void toggleKeys(Position& pos, Piece p, Square sq) {
-  if constexpr (D == Derived::ALL) {
+  if constexpr (D != Derived::NONE) {
     const HashKey key = ZobristKeys[p][sq];
     pos.hashKey ^= key;
     if (p <= BPAWN) pos.pawnKey ^= uint32_t(key);
@@ -38,6 +40,9 @@ inline void toggleKeys(Position& pos, Piece p, Square sq) {
 }
 
 }  // namespace piece_steps
+
+// A square a move empties or fills, in every occupancy layout.
+inline void toggleOccupied(Position& pos, Square sq) { piece_steps::toggleOccupancy<Derived::ALL>(pos.occ, sq); }
 
 template <Derived D = Derived::ALL>
 inline void addPiece(Position& pos, Piece p, Square sq) {

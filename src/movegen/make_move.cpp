@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdio>
+#include <initializer_list>
 
 #include "board/fen.h"
 #include "board/move.h"
@@ -110,7 +111,9 @@ void makeMove(Position& pos, Move m) {
   switch (type) {
     case QUIET: {
       const Piece mover = pos.board[f];
-      movePiece(pos, f, t);
+      movePiece<Derived::KEYS>(pos, f, t);
+      toggleOccupied(pos, f);
+      toggleOccupied(pos, t);
       if (isPawn(mover)) {
         if (f - t == 16 || t - f == 16) {
           pos.epSquare = uint8_t((f + t) / 2);
@@ -125,35 +128,43 @@ void makeMove(Position& pos, Move m) {
     case CAPTURE: {
       const Piece mover = pos.board[f];
       captured = pos.board[t];
-      clearPiece(pos, t);
+      clearPiece<Derived::KEYS>(pos, t);
       if (pos.castleRights) loseRights(pos, cornerRight(t));
-      movePiece(pos, f, t);
+      movePiece<Derived::KEYS>(pos, f, t);
+      toggleOccupied(pos, f);
       updateRightsAfterMove(pos, mover, f, s);
       break;
     }
     case EN_PASSANT: {
       const Square x = s == WHITE ? t + 8 : t - 8;
       captured = pos.board[x];
-      clearPiece(pos, x);
-      movePiece(pos, f, t);
+      clearPiece<Derived::KEYS>(pos, x);
+      movePiece<Derived::KEYS>(pos, f, t);
+      toggleOccupied(pos, x);
+      toggleOccupied(pos, f);
+      toggleOccupied(pos, t);
       break;
     }
     case PROMO_Q: case PROMO_N: case PROMO_R: case PROMO_B:
     case CAPTURE_PROMO_Q: case CAPTURE_PROMO_N: case CAPTURE_PROMO_R: case CAPTURE_PROMO_B:
       if (type >= CAPTURE_PROMO_Q) {
         captured = pos.board[t];
-        clearPiece(pos, t);
+        clearPiece<Derived::KEYS>(pos, t);
         if (pos.castleRights) loseRights(pos, cornerRight(t));
+      } else {
+        toggleOccupied(pos, t);
       }
-      clearPiece(pos, f);
-      addPiece(pos, promotedPiece(type, s), t);
+      clearPiece<Derived::KEYS>(pos, f);
+      addPiece<Derived::KEYS>(pos, promotedPiece(type, s), t);
+      toggleOccupied(pos, f);
       break;
     default: {  // castling, 12..15
       const CastleSquares& c = Castles[type - BLACK_CASTLE_SHORT];
       loseRights(pos, sideRights(s));
       pos.hashKey ^= CastleMoveKey[type - BLACK_CASTLE_SHORT];
-      movePiece<Derived::NO_KEYS>(pos, c.kingFrom, c.kingTo);
-      movePiece<Derived::NO_KEYS>(pos, c.rookFrom, c.rookTo);
+      movePiece<Derived::NONE>(pos, c.kingFrom, c.kingTo);
+      movePiece<Derived::NONE>(pos, c.rookFrom, c.rookTo);
+      for (Square sq : {c.kingFrom, c.kingTo, c.rookFrom, c.rookTo}) toggleOccupied(pos, sq);
       break;
     }
   }
