@@ -6,8 +6,6 @@ bool LoadBooks(BookPair& books, const char* directory) {
   bool mainLoaded = loadBook(books.main, directory);
   // No folder changes neither book: the main book's error says so.
   if (directory[0] == '\0') return false;
-  // No folder changes neither book: the main book's error says so.
-  if (directory[0] == '\0') return false;
   // The second book's failure is silent: it only means that every candidate comes from the main book.
   loadBook(books.second, (std::string(directory) + "2/").c_str());
   return mainLoaded;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <initializer_list>
 
 #include "board/move.h"
+#include "book/book_files.h"
 #include "book/book_move.h"
 #include "book/book_probe.h"
 #include "engine/time_manager.h"
@@ -110,9 +112,17 @@ void Engine::setThreads(int count) {
 }
 
 bool Engine::loadBooks(const char* folder, std::string& error) {
-  if (LoadBooks(*books_, folder)) return true;
-  error = books_->main.errorText;
-  return false;
+  // A folder that cannot be read leaves a book in use as it was; without one, the failed load is
+  // kept, for its deferred retry.
+  auto fresh = std::make_unique<BookPair>();
+  const bool loaded = LoadBooks(*fresh, folder);
+  if (!loaded) error = fresh->main.errorText;
+  const bool inUse = books_->main.sides[WHITE].recordCount || books_->main.sides[BLACK].recordCount;
+  BookPair& dropped = loaded || !inUse ? *books_ : *fresh;
+  for (OpeningBook* book : {&dropped.main, &dropped.second})
+    for (BookSide& side : book->sides) closeBookSide(side);
+  if (loaded || !inUse) books_ = std::move(fresh);
+  return loaded;
 }
 
 bool Engine::loadBitbases(const char* folder, int cacheMegabytes, int loadMode, std::string& error) {

@@ -32,7 +32,7 @@ std::vector<std::string> movesSent(const std::string& out) {
   std::string input = std::string(e2e::XBOARD_HANDSHAKE) + setup + "force\n";
   for (const auto& m : moves) input += m + "\n";
   auto r = e2e::runDorvik({input + "quit\n", ""});
-  if (r.out.find("Illegal Move") != std::string::npos || r.log.find("Illegal") != std::string::npos)
+  if (r.out.find("Illegal move") != std::string::npos || r.log.find("Illegal") != std::string::npos)
     return ::testing::AssertionFailure() << "refused in:\n" << r.out;
   return ::testing::AssertionSuccess();
 }
