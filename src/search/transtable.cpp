@@ -67,6 +67,8 @@ bool TransTable::resize(size_t megabytes) {
   AdviseHugePages(memory, rounded);
   std::free(slots_);
   slots_ = static_cast<Slot*>(memory);
+  halves_[0] = slots_;
+  halves_[1] = slots_ + buckets * TT_WAYS;
   buckets_ = buckets;
   indexBits_ = bitsFor(buckets);
   indexMask_ = (uint64_t(1) << indexBits_) - 1;

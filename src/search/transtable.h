@@ -85,7 +85,7 @@ class TransTable {
   Slot* bucketOf(HashKey key, int side) const {
     const uint64_t low = key & indexMask_;
     const size_t index = size_t((low * buckets_) >> indexBits_);
-    return slots_ + (size_t(side & 1) * buckets_ + index) * TT_WAYS;
+    return halves_[side & 1] + index * TT_WAYS;
   }
   static TransEntry read(const Slot& s);
   static void write(Slot& s, const TransEntry& e);
@@ -93,6 +93,7 @@ class TransTable {
   void rewriteAgesAndDepths(F f);
 
   Slot* slots_ = nullptr;  // [side][bucket][way]
+  Slot* halves_[2] = {};   // each side's first bucket
   size_t buckets_ = 0;     // per half
   int indexBits_ = 0;      // key bits the bucket index is taken from
   uint64_t indexMask_ = 0;  // those bits
