@@ -11,8 +11,7 @@
 #include "board/fen.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
-#include "search/iterate.h"
-#include "search/search_state.h"
+#include "search/lone_search.h"
 
 namespace {
 
@@ -34,28 +33,19 @@ int main(int argc, char** argv) {
   const size_t megabytes = argc > 1 ? size_t(std::strtoul(argv[1], nullptr, 10)) : TT_DEFAULT_MEGABYTES;
   InitTables();
   InitPieceSquareTables();
-  TransTable table(megabytes);
+  auto search = std::make_unique<LoneSearch>(megabytes);
+  const TransTable& table = search->table;
   if (table.megabytes() != megabytes) {
     std::printf("a table of %zu MB cannot be had\n", megabytes);
     return 1;
   }
-  auto pawnCache = std::make_unique<PawnCache>();
-  Bitbases bitbases;
-  SearchShared shared(table, *pawnCache, bitbases);
-  auto state = std::make_unique<SearchState>(shared);
-  SearchState* threads[] = {state.get()};
-  shared.threads = threads;
-  shared.threadCount = 1;
   uint64_t nodes = 0;
   for (const char* fen : {START_FEN, "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - -"}) {
-    SetupPosition(state->pos, fen);
-    ResetSearchState(*state);
-    shared.limits = {};
-    shared.limits.maxDepth = 8;
-    shared.limits.infinite = true;
-    shared.limits.multiPv = 1;
-    IterativeDeepening(*state);
-    nodes += state->nodeCount;
+    SetupPosition(search->pos(), fen);
+    ResetSearchState(*search->state);
+    search->limitDepth(8);
+    IterativeDeepening(*search->state);
+    nodes += search->state->nodeCount;
   }
   const long peak = PeakResidentKb();
   if (peak < 0) {

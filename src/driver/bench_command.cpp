@@ -7,8 +7,7 @@
 #include "board/fen.h"
 #include "board/tables.h"
 #include "eval/piece_tables.h"
-#include "search/iterate.h"
-#include "search/search_state.h"
+#include "search/lone_search.h"
 
 namespace {
 
@@ -32,16 +31,9 @@ const BenchCase BenchCases[] = {
 int RunSearchBench(int depth) {
   InitTables();
   InitPieceSquareTables();
-  // One search thread with the engine's default tables and no hooks: it reads no input and prints
-  // nothing, and every position starts from empty tables.
-  TransTable table;
-  auto pawnCache = std::make_unique<PawnCache>();
-  Bitbases bitbases;
-  SearchShared shared(table, *pawnCache, bitbases);
-  auto state = std::make_unique<SearchState>(shared);
-  SearchState* threads[] = {state.get()};
-  shared.threads = threads;
-  shared.threadCount = 1;
+  // One search thread with the engine's default tables; every position starts from empty tables.
+  auto search = std::make_unique<LoneSearch>();
+  SearchState* state = search->state.get();
 
   uint64_t totalNodes = 0, totalMoves = 0;
   double totalSeconds = 0;
@@ -49,14 +41,10 @@ int RunSearchBench(int depth) {
   for (const BenchCase& c : BenchCases) {
     const int caseDepth = depth > 0 ? depth : c.depth;
     SetupPosition(state->pos, c.fen);
-    table.clear();
-    pawnCache->clear();
+    search->table.clear();
+    search->pawnCache->clear();
     ResetSearchState(*state);
-    shared.limits = {};
-    shared.limits.maxDepth = caseDepth;
-    shared.limits.infinite = true;
-    shared.limits.multiPv = 1;
-    shared.stop = false;
+    search->limitDepth(caseDepth);
     auto start = std::chrono::steady_clock::now();
     IterativeDeepening(*state);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
