@@ -25,6 +25,8 @@ struct ColourView {
   static constexpr Square tableIndex(Square sq) { return C == WHITE ? sq : 63 - sq; }
   // A square named from White's side (g1, f2, a7...), seen from this colour's side.
   static constexpr Square flip(Square sq) { return C == WHITE ? sq : sq ^ 56; }
+  // Squares named from White's side, seen from this colour's side: the ranks' bytes in reverse.
+  static constexpr Bitboard flipMask(Bitboard b) { return C == WHITE ? b : __builtin_bswap64(b); }
   // Rank counted from this colour's first rank, 0..7.
   static constexpr int rank(Square sq) { return C == WHITE ? 7 - rowOf(sq) : rowOf(sq); }
   // Whether square a lies further forward than square b.

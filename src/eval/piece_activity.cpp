@@ -28,6 +28,12 @@ struct TrappedBishop {
   Square bishop, pawn;
 };
 constexpr TrappedBishop TrappedBishops[4] = {{A7, B6}, {B8, C7}, {G8, F7}, {H7, G6}};
+// The bishops' squares of those traps: a bishop on none of them is trapped by none.
+constexpr Bitboard TrapSquares = [] {
+  Bitboard b = 0;
+  for (const TrappedBishop& trap : TrappedBishops) b |= Bitboard(1) << (63 - trap.bishop);
+  return b;
+}();
 
 constexpr Bitboard LightSquares = 0xAA55AA55AA55AA55ull;
 
@@ -76,11 +82,13 @@ WITH_POPCNT_CLONE PieceTally PieceActivity(const Position& pos) {
     attackOnKing(attacks, sq, TROPISM_BISHOP);
     ++t.minors;
   }
-  for (const TrappedBishop& trap : TrappedBishops)
-    if ((bishops & SquareMask[S::flip(trap.bishop)]) && pos.board[S::flip(trap.pawn)] == S::enemyPawn) {
-      t.score -= TRAPPED_BISHOP;
-      break;
-    }
+  if (bishops & S::flipMask(TrapSquares)) {
+    for (const TrappedBishop& trap : TrappedBishops)
+      if ((bishops & SquareMask[S::flip(trap.bishop)]) && pos.board[S::flip(trap.pawn)] == S::enemyPawn) {
+        t.score -= TRAPPED_BISHOP;
+        break;
+      }
+  }
   if ((bishops & LightSquares) && (bishops & ~LightSquares)) t.score += BISHOP_PAIR;
 
   const int16_t* rookTable = PhaseSelector[PHASE_ROOK][material];

@@ -72,6 +72,7 @@ bool TransTable::resize(size_t megabytes) {
   buckets_ = buckets;
   indexBits_ = bitsFor(buckets);
   indexMask_ = (uint64_t(1) << indexBits_) - 1;
+  powerOfTwo_ = buckets == (size_t(1) << indexBits_);
   megabytes_ = megabytes;
   clear();
   return true;
@@ -98,6 +99,7 @@ void TransTable::write(Slot& s, const TransEntry& e) {
 
 bool TransTable::probe(HashKey key, int side, TransEntry& found) const {
   const Slot* bucket = bucketOf(key, side);
+#pragma GCC unroll 3
   for (int way = 0; way < TT_WAYS; ++way) {
     // The key bits kept in word0 rule out nearly every other position with one load.
     if ((bucket[way].word0.load(std::memory_order_relaxed) ^ uint32_t(key)) & KEY_CHECK_MASK) continue;

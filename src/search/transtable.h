@@ -83,8 +83,10 @@ class TransTable {
   static_assert(sizeof(Slot) == sizeof(TransEntry));
 
   Slot* bucketOf(HashKey key, int side) const {
-    const uint64_t low = key & indexMask_;
-    const size_t index = size_t((low * buckets_) >> indexBits_);
+    // A half of 2^n buckets takes the key's low bits as they are; another size spreads them over its
+    // buckets.
+    uint64_t index = key & indexMask_;
+    if (!powerOfTwo_) index = (index * buckets_) >> indexBits_;
     return halves_[side & 1] + index * TT_WAYS;
   }
   static TransEntry read(const Slot& s);
@@ -97,6 +99,7 @@ class TransTable {
   size_t buckets_ = 0;     // per half
   int indexBits_ = 0;      // key bits the bucket index is taken from
   uint64_t indexMask_ = 0;  // those bits
+  bool powerOfTwo_ = true;  // buckets_ == 2^indexBits_
   size_t megabytes_ = 0;
   std::atomic<int> age_{1};
 };
