@@ -50,14 +50,9 @@ void Engine::resetSearchStates() {
   for (auto& s : states_) ResetSearchState(*s);
 }
 
-void Engine::newGame() {
-  game_.setUp(START_FEN);
-  table_.clear();
-  pawnCache_->clear();
-  resetSearchStates();
-  lastMoveDepth_ = 0;
-}
+void Engine::newGame() { setUp(START_FEN); }
 
+// A position set up is a new game: everything a search learned is forgotten.
 bool Engine::setUp(const char* text) {
   if (!game_.setUp(text)) return false;
   table_.clear();
