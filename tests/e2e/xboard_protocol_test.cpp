@@ -165,10 +165,11 @@ TEST(Hints, PonderedMoveOrTableMove) {
 // A word that is neither a move nor a command is answered; the commands around it still work,
 // the typed tools too; a variant other than normal chess is refused.
 TEST(UnknownWords, AreAnsweredAndTheLoopGoesOn) {
-  auto r = session("new\nfoo\nvariant normal\nvariant suicide\ne9e4\nping 3\nbenchmarkspeed x\nbk\nquit\n");
+  auto r = session("new\nfoo\nvariant normal\nvariant suicide\ne9e4\ne2e4e5\nping 3\nbenchmarkspeed x\nbk\nquit\n");
   EXPECT_EQ(afterStartUp(r.out),
             "Error (unknown command): foo\nError (unsupported variant): suicide\n"
-            "Error (unknown command): e9e4\npong 3\nDefine __STAT\nError (unknown command): bk\n");
+            "Error (unknown command): e9e4\nError (unknown command): e2e4e5\npong 3\nDefine __STAT\n"
+            "Error (unknown command): bk\n");
 }
 
 // Commands a front end sends that change nothing here are taken with their arguments, so the
