@@ -9,6 +9,8 @@
 #   --out DIR    where the games go (default build/selfmatch)
 #   --threads N  this tree's engine searches on N threads (default 1)
 #   --opponent-threads N  the earlier engine's threads (default 1)
+#   --polyglot   in the second match this tree's engine speaks UCI through polyglot, so that
+#                one run plays both protocols
 # With more than one thread on either side the two matches are played one after the other, so
 # that the engines do not share the cores with another match. Threads 2 against Threads 1 of
 # the same engine: scripts/selfmatch.sh --threads 2 HEAD
@@ -20,7 +22,7 @@ root=$(cd "$here/.." && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=200 tc=0:10+0.1 out=$root/build/selfmatch threads=1 opponent_threads=1
+games=200 tc=0:10+0.1 out=$root/build/selfmatch threads=1 opponent_threads=1 polyglot=0
 while [ $# -gt 1 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -28,6 +30,7 @@ while [ $# -gt 1 ]; do
         --out) out=${2:?}; shift 2 ;;
         --threads) threads=${2:?}; shift 2 ;;
         --opponent-threads) opponent_threads=${2:?}; shift 2 ;;
+        --polyglot) polyglot=1; shift ;;
         *) die "unknown option $1" ;;
     esac
 done
@@ -48,11 +51,12 @@ grep -v '^#' "$here/openings.txt" | tac >"$out/openings-reversed.txt"
 
 half=$((games / 2))
 for i in 1 2; do
-    openings=$here/openings.txt
+    openings=$here/openings.txt uci=()
     [ $i = 2 ] && openings=$out/openings-reversed.txt
+    [ $i = 2 ] && [ $polyglot = 1 ] && uci=(--uci)
     "$here/match.sh" --games "$half" --tc "$tc" --no-ponder --engine "$root/build/dorvik" --ini "$out/Dorvik.ini" \
         --opponent "$base/build/dorvik" --opponent-ini "$out/Dorvik.ini" --openings "$openings" \
-        --threads "$threads" --opponent-threads "$opponent_threads" \
+        --threads "$threads" --opponent-threads "$opponent_threads" "${uci[@]}" \
         --out "$out/match$i" >"$out/match$i.log" 2>&1 &
     [ "$threads" = 1 ] && [ "$opponent_threads" = 1 ] || wait
 done
@@ -60,7 +64,7 @@ wait
 
 cat "$out"/match1/games.pgn "$out"/match2/games.pgn >"$out/games.pgn"
 {
-echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD), $threads thread(s)) against $hash ($opponent_threads thread(s)), $games games at $tc:"
+echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD), $threads thread(s)) against $hash ($opponent_threads thread(s)), $games games at $tc$([ $polyglot = 1 ] && echo ", the second half through polyglot"):"
 pgn_games "$out/games.pgn" | awk -F'\t' '
     { side = $2 == "Dorvik" ? "w" : "b"
       if ($1 == "1/2-1/2") d++; else if ($1 == "1-0" || $1 == "0-1") { if (($1 == "1-0") == (side == "w")) w++; else l++ } }
