@@ -13,9 +13,12 @@ constexpr int EXTRA_OVERHEAD_MOVES = 2;
 // The time left never counts as less than this, so that a spent clock still gives 1 ms limits.
 constexpr double TIME_LEFT_FLOOR = 1;
 
-// The optimum: OPTIMUM_SCALE / horizon of the time left, half as much again for the first
-// EARLY_FULL_PLIES plies (where games are decided), the bonus fading out by EARLY_END_PLIES. In a
-// game of one control the time left shrinks with every move, so the optimum does too.
+// The optimum in a game of one control: OPTIMUM_SCALE / horizon of the time left (most games end
+// before the horizon), half as much again for the first EARLY_FULL_PLIES plies (where games are
+// decided), the bonus fading out by EARLY_END_PLIES; the time left shrinks with every move, so the
+// optimum does too. A control that repeats gets an even share of the time left: its horizon is
+// exact, the clock is refilled after it, and a larger share would leave the last moves before each
+// control with a fraction of the first ones' time.
 constexpr double OPTIMUM_SCALE = 1.2;
 constexpr double EARLY_BONUS = 0.5;
 constexpr int EARLY_FULL_PLIES = 40;
@@ -39,9 +42,11 @@ constexpr int64_t LONGEST_TIME = int64_t(366) * 24 * 3600 * 1000;
 
 double clampTime(int64_t ms) { return double(std::clamp<int64_t>(ms, 0, LONGEST_TIME)); }
 
-double earlyFactor(int ply) {
+// The optimum's share of the time left, times the horizon.
+double optimumScale(int ply, int movesToGo) {
+  if (movesToGo > 0) return 1;
   double fade = (double(EARLY_END_PLIES) - ply) / (EARLY_END_PLIES - EARLY_FULL_PLIES);
-  return 1 + EARLY_BONUS * std::clamp(fade, 0.0, 1.0);
+  return OPTIMUM_SCALE * (1 + EARLY_BONUS * std::clamp(fade, 0.0, 1.0));
 }
 
 }  // namespace
@@ -57,7 +62,7 @@ TimeLimits AllocateTime(const ClockReading& r) {
   const double clockLeft = std::max(clock - overhead, 0.0);
 
   const double optimum =
-      std::min(timeLeft * OPTIMUM_SCALE * earlyFactor(r.ply) / horizon, OPTIMUM_CLOCK_SHARE * clockLeft);
+      std::min(timeLeft * optimumScale(r.ply, r.movesToGo) / horizon, OPTIMUM_CLOCK_SHARE * clockLeft);
   const double maximum =
       std::min({MAXIMUM_RATIO * optimum, MAXIMUM_CLOCK_SHARE * clockLeft, MAXIMUM_TIME_LEFT_SHARE * timeLeft});
   const int64_t optimumMs = std::max<int64_t>(int64_t(optimum), 1);

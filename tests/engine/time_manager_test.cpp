@@ -88,6 +88,24 @@ TEST(TimeManager, SuddenDeathSpendsMostOfTheClockByMove60) {
   }
 }
 
+// A control that repeats refills the clock, so an early bonus only starves the later moves of each
+// period: at 40 moves in 20 s the first ten moves took twice the time of moves 21 to 30 and the
+// engine lost ground to the even spending of the rules before.
+TEST(TimeManager, RepeatingControlSpendsEachPeriodEvenly) {
+  for (int64_t base : {20'000, 300'000}) {
+    int64_t clock = base;
+    int64_t firstTen = 0, twentiesTen = 0;
+    for (int k = 0; k < 40; ++k) {
+      int64_t spent = AllocateTime({clock, 0, 40 - k, 2 * k, DEFAULT_MOVE_OVERHEAD}).optimum;
+      clock -= spent;
+      if (k < 10) firstTen += spent;
+      if (k >= 20 && k < 30) twentiesTen += spent;
+    }
+    EXPECT_LT(firstTen, twentiesTen * 11 / 10) << "40 moves in " << base << " ms";
+    EXPECT_GT(clock, 0) << "40 moves in " << base << " ms";
+  }
+}
+
 // Any reading, sensible or absurd: 1 ms <= optimum <= maximum <= the clock less the overhead (or
 // 1 ms when nothing is left), and more clock never gives less time.
 TEST(TimeManager, LimitsStayWithinTheClockAndGrowWithIt) {
