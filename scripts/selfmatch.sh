@@ -10,7 +10,8 @@
 #   --threads N  this tree's engine searches on N threads (default 1)
 #   --opponent-threads N  the earlier engine's threads (default 1)
 #   --polyglot   in the second match this tree's engine speaks UCI through polyglot, so that
-#                one run plays both protocols
+#                one run plays both protocols (polyglot drops an increment below a second:
+#                that match is then no measure of strength)
 # With more than one thread on either side the two matches are played one after the other, so
 # that the engines do not share the cores with another match. Threads 2 against Threads 1 of
 # the same engine: scripts/selfmatch.sh --threads 2 HEAD
