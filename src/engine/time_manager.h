@@ -6,8 +6,8 @@
 // the horizon, less the Move Overhead for every move of the horizon and two more: the front end
 // charges each move beyond the engine's own thinking, and in a game that lasts longer than the
 // horizon that reserve is what the later moves live on. The optimum is a share of the time left,
-// larger early in a game of one control; the maximum a few optimums. Neither is ever more than a small share of
-// the clock.
+// larger early in a game of one control; the maximum a few optimums. Neither is ever more than a
+// small share of the clock.
 #pragma once
 #include <cstdint>
 
