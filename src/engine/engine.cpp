@@ -225,6 +225,7 @@ void Engine::runSearch() {
   IterativeDeepening(*states_[0]);
   shared_.stop.store(true, std::memory_order_relaxed);
   for (std::thread& t : helpers) t.join();
+  FinishSearch(shared_);
 
   std::unique_lock<std::mutex> lock(mutex_);
   finished_ = true;

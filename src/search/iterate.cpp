@@ -10,6 +10,7 @@
 #include "io/log.h"
 #include "movegen/attacks.h"
 #include "movegen/validate.h"
+#include "search/best_thread.h"
 #include "search/draws.h"
 #include "search/node_steps.h"
 #include "search/poll.h"
@@ -86,7 +87,9 @@ void seedFromTable(SearchState& s, Window& w) {
   }
 }
 
-int64_t elapsedSince(const std::atomic<int64_t>& start) { return steadyMilliseconds() - start.load(std::memory_order_relaxed); }
+int64_t elapsedSince(const std::atomic<int64_t>& start) {
+  return steadyMilliseconds() - start.load(std::memory_order_relaxed);
+}
 
 // Hands a line of progress to the caller; only the main thread reports.
 void report(SearchState& s, ReportKind kind, int depth, int score, int bound, const PrincipalVariation& pv,
@@ -135,8 +138,10 @@ void fillUnfinishedResult(SearchState& s) {
   PrincipalVariation pv;
   resultLine(s, m, PV_MAX_MOVES, pv, nullptr);
   const Move ponder = pv.count > 1 ? pv.moves[1] : Move(MOVE_NONE);
-  if (tableMove && m == root->hashMove) s.result = {m, ponder, root->hashScore, root->hashDepth, root->hashBound};
-  else s.result = {m, ponder, evaluate(s), 0};
+  if (tableMove && m == root->hashMove)
+    s.result = {m, ponder, root->hashScore, root->hashDepth, root->hashBound};
+  else
+    s.result = {m, ponder, evaluate(s), 0};
 }
 
 // An iteration cut short counts once a root move has been searched fully and beat the window's
@@ -306,15 +311,22 @@ int16_t IterativeDeepening(SearchState& s) {
   if (s.stopped()) takeInterruptedIteration(s);
   if (!s.result.move) fillUnfinishedResult(s);
   s.publishedNodes.store(s.nodeCount, std::memory_order_relaxed);
-
-  // The closing line shows the result that will be played, whatever stopped the search.
-  if (isMain(s)) {
-    PrincipalVariation pv;
-    const int closingDepth = s.result.depth;
-    resultLine(s, s.result.move, std::max(closingDepth, 1), pv, text);
-    logLine("-E (-): %d:\t%d\t%d\t%s", closingDepth, s.result.score,
-            int(elapsedSince(s.shared.clock.startTime) / 10), text);
-    if (s.result.move) report(s, ReportKind::CLOSING, closingDepth, s.result.score, s.result.bound, pv);
-  }
   return int16_t(lastScore);
+}
+
+void FinishSearch(SearchShared& shared) {
+  SearchState& s = *shared.threads[0];
+  const SearchState& chosen = ChooseThread(shared);
+  if (&chosen != &s) {
+    logLine("-- thread %d's move: depth %d, score %d", chosen.id, chosen.result.depth, chosen.result.score);
+    s.result = chosen.result;
+  }
+  // The closing line shows the result that will be played, whatever stopped the search.
+  char text[PV_BUFFER_SIZE];
+  PrincipalVariation pv;
+  const int closingDepth = s.result.depth;
+  resultLine(s, s.result.move, std::max(closingDepth, 1), pv, text);
+  logLine("-E (-): %d:\t%d\t%d\t%s", closingDepth, s.result.score, int(elapsedSince(s.shared.clock.startTime) / 10),
+          text);
+  if (s.result.move) report(s, ReportKind::CLOSING, closingDepth, s.result.score, s.result.bound, pv);
 }

@@ -10,5 +10,9 @@
 // position is already drawn: nothing is searched then).
 int16_t IterativeDeepening(SearchState& s);
 
+// Once every thread of a search has stopped: the result to play, chosen among the threads'
+// results, becomes the main thread's, and its closing line is reported.
+void FinishSearch(SearchShared& shared);
+
 // Everything a new game forgets of a thread's search: its history, killers and result.
 void ResetSearchState(SearchState& s);
