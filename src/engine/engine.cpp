@@ -186,6 +186,9 @@ void Engine::go(const SearchRequest& request) {
 
   for (auto& s : states_) {
     s->result = {};
+    // A helper starts a moment after the main thread's first report, which must not count the
+    // helper's nodes of the last search.
+    s->publishedNodes.store(0, std::memory_order_relaxed);
     s->pos = game_.position();
     if (request.ponderMove) makeMove(s->pos, request.ponderMove);
   }

@@ -47,6 +47,11 @@ const SearchState& ChooseThread(const SearchShared& shared) {
     }
     if (better) best = r;
   }
+  // Of the threads that agree on the move, the deepest shows its line (the main thread's on a tie),
+  // so the closing line is never shallower than the last reported iteration for the same move.
+  if (best->score <= MATE_IN_MAX_PLY)
+    for (const SearchResult* r : voters)
+      if (r->move == best->move && r->depth > best->depth) best = r;
   for (int i = 0; i < shared.threadCount; ++i)
     if (&shared.threads[i]->result == best) return *shared.threads[i];
   return main;

@@ -36,6 +36,31 @@ TEST(TwoThreads, UciSearchesAnswerTheFrontEndAndEndCleanly) {
   EXPECT_TRUE(s.quit());
 }
 
+// The first line of a search came before the helper thread had cleared its count, so it showed
+// the helper's nodes of the search before and the next line fewer.
+TEST(TwoThreads, NodeCountsNeverFallWithinASearch) {
+  Session s("", "uci\nsetoption name Threads value 2\nisready\n");
+  ASSERT_FALSE(s.waitFor("readyok\n").empty()) << s.out();
+  const std::regex nodes(" nodes ([0-9]+)");
+  std::string moves;
+  for (int search = 0; search < 4; ++search) {
+    s.send(std::string("position fen ") + MIDDLEGAME + (moves.empty() ? "" : " moves" + moves) + "\ngo movetime 300\n");
+    const size_t start = s.mark();
+    const std::string best = s.waitFor("bestmove ([a-h][1-8][a-h][1-8][qrbn]?)");
+    ASSERT_FALSE(best.empty()) << s.out();
+    moves += " " + best.substr(9);
+    const std::string lines = s.out().substr(start, s.mark() - start);
+    unsigned long long last = 0;
+    for (std::sregex_iterator i(lines.begin(), lines.end(), nodes), end; i != end; ++i) {
+      const unsigned long long n = std::stoull((*i)[1]);
+      EXPECT_GE(n, last) << "search " << search << ":\n" << lines;
+      last = n;
+    }
+    EXPECT_GT(last, 0u) << lines;
+  }
+  EXPECT_TRUE(s.quit());
+}
+
 TEST(TwoThreads, XboardGameAndAnalysisWithPingsAndPondering) {
   Session s;
   s.send("new\ncores 2\nmemory 32\nhard\npost\nlevel 0 1 0\ntime 3000 otim 3000\ne2e4\nping 1\n");

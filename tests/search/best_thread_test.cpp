@@ -40,6 +40,11 @@ TEST(BestThread, VoteByDepthAndScore) {
   t.state->result = {nf6, 0, 20, 10};
   t.helper->result = {nf6, 0, 40, 11};
   EXPECT_EQ(t.chosen()->result.move, nf6);
+  // When they agree, the deeper line is shown, though the shallower one scored a little better.
+  t.state->result = {nf6, 0, 34, 11};
+  t.helper->result = {nf6, 0, 37, 10};
+  EXPECT_EQ(t.chosen(), t.state.get());
+  t.state->result = {nf6, 0, 20, 10};
   t.helper->result = {bc5, 0, 10, 9};
   EXPECT_EQ(t.chosen(), t.state.get());
 
