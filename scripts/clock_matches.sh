@@ -54,6 +54,11 @@ fi
 
 IFS=, read -r -a tcs <<<"$controls"
 IFS=, read -r -a opps <<<"$opponents"
+# Install what is missing now: two runs starting at once would race for the package lock.
+ensure_commands xboard:xboard Xvfb:xvfb
+for opp in "${opps[@]}"; do
+    case $opp in fairymax|phalanx|gnuchess) ensure_commands "$opp:$opp" ;; esac
+done
 runs=()
 for ponder in $ponders; do
     for tc in "${tcs[@]}"; do
@@ -64,7 +69,8 @@ done
 # run_one PONDER TC OPPONENT: one match into its own folder.
 run_one() {
     local name
-    name=$(echo "$1-$2-$3" | tr '/:+' '_-p')
+    # "/" ":" "+" become "_" "-" "p" (tr would read "_-p" as a range).
+    name=$(echo "$1-$2-$3" | sed -e 's|/|_|g' -e 's|:|-|g' -e 's|+|p|g')
     local flag=()
     [ "$1" = off ] && flag=(--no-ponder)
     "$here/match.sh" --games "$games" --tc "$2" --opponent "$3" "${flag[@]}" --engine "$engine" \

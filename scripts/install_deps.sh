@@ -12,8 +12,8 @@ command -v cmake >/dev/null || missing+=(cmake)
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 # The client runs under xboard: the match against Fairy-Max, in UCI mode through polyglot, and
-# the analysis session.
-for program in xboard Xvfb:xvfb fairymax polyglot; do
+# the analysis session. The clock runs (scripts/clock_matches.sh) play GNU Chess and Phalanx.
+for program in xboard Xvfb:xvfb fairymax polyglot phalanx gnuchess; do
   command -v "${program%%:*}" >/dev/null || [ -x "/usr/games/${program%%:*}" ] || missing+=("${program#*:}")
 done
 # The converters' test compares with pgn-extract; it skips without it.
