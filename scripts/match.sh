@@ -32,6 +32,8 @@
 #                     engines (installed when missing)
 #   --threads N       Dorvik's search threads (default 1), given by xboard's "cores" command
 #   --opponent-threads N  the opponent's (default 1), for an opponent that takes "cores"
+#   --opponent-time-odds F  the opponent's clock is the time control divided by F (xboard's
+#                     time odds; increment included): what more time is worth
 #                     xboard sends both engines the larger number; the other side's
 #                     "cores" lines are rewritten on their way to it
 #
@@ -49,7 +51,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xboard_common.sh"
 
 games=2 tc=1 out=match-out engine=${DORVIK:-} ini='' opponent=fairymax limit='' ponder=-ponder uci=()
-openings=$here/openings.txt opponent_ini= threads=1 opponent_threads=1
+openings=$here/openings.txt opponent_ini= threads=1 opponent_threads=1 odds=1
 while [ $# -gt 0 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -65,6 +67,7 @@ while [ $# -gt 0 ]; do
         --uci) uci=(-fUCI); shift ;;
         --threads) threads=${2:?}; shift 2 ;;
         --opponent-threads) opponent_threads=${2:?}; shift 2 ;;
+        --opponent-time-odds) odds=${2:?}; shift 2 ;;
         -h|--help) sed -n '2,/^set /p' "$0" | sed '$d'; exit 0 ;;
         *) die "unknown option $1 (see --help)" ;;
     esac
@@ -75,6 +78,7 @@ clock=$(tc_options "$tc") || die "time control '$tc' is not M[:SS], N/M[:SS] or 
 [[ $limit =~ ^[1-9][0-9]*$ ]] || die "--timeout wants seconds, not '$limit'"
 [ -z "$ini" ] || [ -r "$ini" ] || die "cannot read $ini"
 [[ $threads =~ ^[1-9][0-9]*$ && $opponent_threads =~ ^[1-9][0-9]*$ ]] || die "--threads wants a positive number"
+[[ $odds =~ ^[1-9][0-9]*$ ]] || die "--opponent-time-odds wants a positive whole number, not '$odds'"
 cores=$((threads > opponent_threads ? threads : opponent_threads))
 
 ensure_commands xboard:xboard Xvfb:xvfb
@@ -156,7 +160,7 @@ start_xvfb "$out"
 note "$games games at $tc: $engine vs $opponent, time limit $limit s, output in $out"
 cd "$odir" || exit 2
 # shellcheck disable=SC2046,SC2086 # the option lists are meant to split
-timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder -smpCores "$cores" \
+timeout -k 30 "$limit" xboard $(xboard_base_options) $clock $ponder -smpCores "$cores" -secondTimeOdds "$odds" \
     -settingsFile "$out/xboardrc" -debugMode true -nameOfDebugFile "$out/xboard.debug" \
     -fcp "$edir/run_engine.sh" -fd "$edir" -fn Dorvik "${uci[@]}" -scp "$opponent_cmd" -sn "$(basename "${opponent%% *}")" -sd "$odir" \
     "${book[@]}" \

@@ -9,6 +9,8 @@
 #   --out DIR    where the games go (default build/selfmatch)
 #   --threads N  this tree's engine searches on N threads (default 1)
 #   --opponent-threads N  the earlier engine's threads (default 1)
+#   --opponent-time-odds F  the earlier engine's clock is the time control divided by F: with
+#                F=2 and the same revision, what a doubling of the time is worth
 #   --polyglot   in the second match this tree's engine speaks UCI through polyglot, so that
 #                one run plays both protocols (polyglot drops an increment below a second:
 #                that match is then no measure of strength)
@@ -23,7 +25,7 @@ root=$(cd "$here/.." && pwd)
 # shellcheck source=scripts/xboard_common.sh
 . "$here/xboard_common.sh"
 
-games=200 tc=0:10+0.1 out=$root/build/selfmatch threads=1 opponent_threads=1 polyglot=0
+games=200 tc=0:10+0.1 out=$root/build/selfmatch threads=1 opponent_threads=1 polyglot=0 odds=1
 while [ $# -gt 1 ]; do
     case $1 in
         --games) games=${2:?}; shift 2 ;;
@@ -31,6 +33,7 @@ while [ $# -gt 1 ]; do
         --out) out=${2:?}; shift 2 ;;
         --threads) threads=${2:?}; shift 2 ;;
         --opponent-threads) opponent_threads=${2:?}; shift 2 ;;
+        --opponent-time-odds) odds=${2:?}; shift 2 ;;
         --polyglot) polyglot=1; shift ;;
         *) die "unknown option $1" ;;
     esac
@@ -57,7 +60,7 @@ for i in 1 2; do
     [ $i = 2 ] && [ $polyglot = 1 ] && uci=(--uci)
     "$here/match.sh" --games "$half" --tc "$tc" --no-ponder --engine "$root/build/dorvik" --ini "$out/Dorvik.ini" \
         --opponent "$base/build/dorvik" --opponent-ini "$out/Dorvik.ini" --openings "$openings" \
-        --threads "$threads" --opponent-threads "$opponent_threads" "${uci[@]}" \
+        --threads "$threads" --opponent-threads "$opponent_threads" --opponent-time-odds "$odds" "${uci[@]}" \
         --out "$out/match$i" >"$out/match$i.log" 2>&1 &
     [ "$threads" = 1 ] && [ "$opponent_threads" = 1 ] || wait
 done
@@ -65,7 +68,7 @@ wait
 
 cat "$out"/match1/games.pgn "$out"/match2/games.pgn >"$out/games.pgn"
 {
-echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD), $threads thread(s)) against $hash ($opponent_threads thread(s)), $games games at $tc$([ $polyglot = 1 ] && echo ", the second half through polyglot"):"
+echo "Dorvik ($(cd "$root" && git rev-parse --short HEAD), $threads thread(s)) against $hash ($opponent_threads thread(s)$([ "$odds" = 1 ] || echo ", time divided by $odds")), $games games at $tc$([ $polyglot = 1 ] && echo ", the second half through polyglot"):"
 pgn_games "$out/games.pgn" | awk -F'\t' '
     { side = $2 == "Dorvik" ? "w" : "b"
       if ($1 == "1/2-1/2") d++; else if ($1 == "1-0" || $1 == "0-1") { if (($1 == "1-0") == (side == "w")) w++; else l++ } }
