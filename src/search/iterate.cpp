@@ -33,19 +33,6 @@ struct Window {
 
 bool isMain(const SearchState& s) { return s.id == 0; }
 
-// Helper threads search the same root with the same table, but each skips some depths, so that
-// they run ahead of the main thread on different iterations and fill the table with what it will
-// need next: thread i skips a depth when (depth + phase) / size is odd, with the size and phase of
-// its slot in these cycles.
-constexpr int SKIP_SIZE[] = {1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4};
-constexpr int SKIP_PHASE[] = {0, 1, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 6, 7};
-
-bool skipsDepth(const SearchState& s, int depth) {
-  if (isMain(s)) return false;
-  const int slot = (s.id - 1) % int(std::size(SKIP_SIZE));
-  return ((depth + SKIP_PHASE[slot]) / SKIP_SIZE[slot]) % 2 != 0;
-}
-
 // Starts from what the table knows about the root: its window, and for an exact entry its depth.
 void seedFromTable(SearchState& s, Window& w) {
   PlyRecord* r = s.plies;
@@ -269,11 +256,6 @@ int16_t IterativeDeepening(SearchState& s) {
   int mates = 0, lastScore = 0, score = 0, finished = 0;
   int recentScores[SCORE_DROP_SPAN + 1] = {};  // of the last finished iterations, by finished % (span + 1)
   while (s.iterationDepth <= s.shared.limits.maxDepth) {
-    // A helper's last iteration is never skipped: it would end with nothing searched.
-    if (skipsDepth(s, s.iterationDepth) && s.iterationDepth < s.shared.limits.maxDepth) {
-      ++s.iterationDepth;
-      continue;
-    }
     const int64_t iterationStart = steadyMilliseconds();
     s.iterationMove = MOVE_NONE;
     s.publishedDepth.store(s.iterationDepth, std::memory_order_relaxed);
