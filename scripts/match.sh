@@ -32,10 +32,10 @@
 #                     engines (installed when missing)
 #   --threads N       Dorvik's search threads (default 1), given by xboard's "cores" command
 #   --opponent-threads N  the opponent's (default 1), for an opponent that takes "cores"
-#   --opponent-time-odds F  the opponent's clock is the time control divided by F (xboard's
-#                     time odds; increment included): what more time is worth
 #                     xboard sends both engines the larger number; the other side's
 #                     "cores" lines are rewritten on their way to it
+#   --opponent-time-odds F  the opponent's clock is the time control divided by F (xboard's
+#                     time odds; increment included): what more time is worth
 #
 # The continuous-integration run:
 #   scripts/match.sh --games 2 --tc 1
